@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vellumark {
+
+// Decimal digits, no sign padding or leading zeros.
+void AppendDecimal(std::string& text, std::int64_t value);
+// Upper-case hexadecimal digits without leading zeros.
+void AppendHex(std::string& text, std::int64_t value);
+// value right-aligned in a field of width characters, left-padded with blanks.
+void AppendRightAligned(std::string& text, std::int64_t value, std::size_t width);
+// How many decimal digits value has.
+std::size_t DecimalDigits(std::int64_t value);
+
+}  // namespace vellumark

@@ -1,0 +1,149 @@
+#include "analysis/segment_detail.h"
+
+#include <algorithm>
+#include <numeric>
+#include <string>
+
+#include "analysis/byte_reader.h"
+#include "analysis/jpeg_tables.h"
+#include "analysis/number_text.h"
+#include "analysis/report_text.h"
+#include "common/bytes.h"
+
+namespace vellumark {
+
+namespace {
+
+constexpr std::uint8_t kDht = 0xC4;
+constexpr std::uint8_t kDqt = 0xDB;
+constexpr std::size_t kLengthFieldSize = 2;
+constexpr std::size_t kHuffmanCodeLengths = 16;
+constexpr std::size_t kQuantisationValues = 64;
+constexpr std::size_t kCountFieldWidth = 4;
+
+void AppendLine(std::string& text, std::string_view line) {
+  text += line;
+  text += report_text::kLineEnd;
+}
+
+void AppendLabelledNibble(std::string& text, std::string_view label, std::uint8_t nibble) {
+  text += label;
+  AppendDecimal(text, nibble);
+  text += report_text::kLineEnd;
+}
+
+void AppendCountRow(std::string& text, std::span<const std::uint8_t> counts) {
+  for (std::size_t i = 0; i < counts.size(); ++i) {
+    AppendRightAligned(text, counts[i], kCountFieldWidth);
+  }
+  text += report_text::kLineEnd;
+}
+
+void AppendHeadingRow(std::string& text) {
+  for (std::size_t length = 1; length <= kHuffmanCodeLengths; ++length) {
+    AppendRightAligned(text, static_cast<std::int64_t>(length), kCountFieldWidth);
+  }
+  text += report_text::kLineEnd;
+}
+
+// A DC symbol is a size category, shown in decimal; an AC symbol is a zero run
+// and a size category, shown as two hexadecimal digits around a slash.
+void AppendSymbol(std::string& text, std::uint8_t symbol, bool isDcTable) {
+  static constexpr char kHexDigits[] = "0123456789ABCDEF";
+  if (isDcTable) {
+    AppendDecimal(text, symbol);
+    return;
+  }
+  text += kHexDigits[HighNibble(symbol)];
+  text += '/';
+  text += kHexDigits[LowNibble(symbol)];
+}
+
+// Canonical code assignment (ITU-T T.81, Annex C). Over-full lengths are not
+// detected: such codes simply print with more digits than their length.
+void AppendCodeList(std::string& text, std::span<const std::uint8_t> counts,
+                    std::span<const std::uint8_t> symbols, bool isDcTable) {
+  std::int32_t code = 0;
+  std::size_t next = 0;
+  for (std::size_t length = 1; length <= counts.size(); ++length) {
+    for (std::uint8_t k = 0; k < counts[length - 1]; ++k) {
+      AppendSymbol(text, symbols[next++], isDcTable);
+      text += '\t';
+      text += BinaryString(code++, static_cast<std::int32_t>(length));
+      text += report_text::kLineEnd;
+    }
+    code *= 2;
+  }
+}
+
+// Each check below ends the listing at the first part of a table that does not
+// lie wholly inside the segment; what was listed so far stays.
+void ListHuffmanTables(ByteReader reader, std::string& text, const AcOption& showAcCodes) {
+  AppendLine(text, report_text::kHuffmanHeading);
+  while (reader.Remaining() > 0) {
+    const std::uint8_t classAndId = reader.Byte();
+    AppendLabelledNibble(text, report_text::kTableClass, HighNibble(classAndId));
+    AppendLabelledNibble(text, report_text::kHuffmanTableId, LowNibble(classAndId));
+    if (reader.Remaining() < kHuffmanCodeLengths) {
+      return;
+    }
+    const auto counts = reader.Take(kHuffmanCodeLengths);
+    AppendHeadingRow(text);
+    AppendCountRow(text, counts);
+    const std::size_t total = std::accumulate(counts.begin(), counts.end(), std::size_t{0});
+    if (reader.Remaining() < total) {
+      return;
+    }
+    const auto symbols = reader.Take(total);
+    const bool isDcTable = HighNibble(classAndId) == 0;
+    if (isDcTable || showAcCodes()) {
+      AppendCodeList(text, counts, symbols, isDcTable);
+    } else {
+      AppendLine(text, report_text::kAcTableHidden);
+    }
+    text += report_text::kLineEnd;
+  }
+}
+
+// Every table is taken as 64 one-byte values whatever its precision says, so a
+// 16-bit table's second half is read as a further table.
+void ListQuantisationTables(ByteReader reader, std::string& text) {
+  AppendLine(text, report_text::kQuantisationHeading);
+  const ZigZagTable& zigzag = ZigZagIndex();
+  while (reader.Remaining() > 0) {
+    const std::uint8_t precisionAndId = reader.Byte();
+    AppendLabelledNibble(text, report_text::kPrecision, HighNibble(precisionAndId));
+    AppendLabelledNibble(text, report_text::kQuantisationTableId, LowNibble(precisionAndId));
+    if (reader.Remaining() < kQuantisationValues) {
+      return;
+    }
+    const auto values = reader.Take(kQuantisationValues);
+    const std::size_t width = DecimalDigits(*std::max_element(values.begin(), values.end()));
+    for (std::size_t row = 0; row < 8; ++row) {
+      for (std::size_t column = 0; column < 8; ++column) {
+        AppendRightAligned(text, values[zigzag[row * 8 + column]], width);
+        text += ',';
+      }
+      text += report_text::kLineEnd;
+    }
+    text += report_text::kLineEnd;
+  }
+}
+
+}  // namespace
+
+void ShowSegmentDetail(std::uint8_t marker, std::span<const std::uint8_t> segment,
+                       const AcOption& showAcCodes, ReportSink& sink) {
+  std::string detail;
+  ByteReader reader(segment);
+  reader.Skip(std::min(kLengthFieldSize, segment.size()));
+  if (marker == kDht) {
+    ListHuffmanTables(reader, detail, showAcCodes);
+  } else if (marker == kDqt) {
+    ListQuantisationTables(reader, detail);
+  }
+  detail += report_text::kLineEnd;
+  sink.Append(detail);
+}
+
+}  // namespace vellumark

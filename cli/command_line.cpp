@@ -1,0 +1,52 @@
+#include "cli/command_line.h"
+
+namespace vellumark {
+
+namespace {
+
+bool ParseOption(const std::string& arg, CliOptions& options, std::string& error) {
+  if (arg == "--ac") {
+    options.showAcCodes = true;
+  } else if (arg == "--encoding=utf-8") {
+    options.encoding = OutputEncoding::Utf8;
+  } else if (arg == "--encoding=gbk") {
+    options.encoding = OutputEncoding::Gbk;
+  } else if (arg == "--table") {
+    options.action = CliAction::CodeTable;
+  } else if (arg == "--help") {
+    options.action = CliAction::Help;
+  } else {
+    error = "unknown option: " + arg;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<CliOptions> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
+  CliOptions options;
+  bool optionsEnded = false;
+  for (const std::string& arg : args) {
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+    } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+      if (!ParseOption(arg, options, error)) {
+        return std::nullopt;
+      }
+    } else {
+      options.files.push_back(arg);
+    }
+  }
+  if (options.action == CliAction::Report && options.files.empty()) {
+    error = "no file given";
+    return std::nullopt;
+  }
+  if (options.action == CliAction::CodeTable && !options.files.empty()) {
+    error = "--table takes no file";
+    return std::nullopt;
+  }
+  return options;
+}
+
+}  // namespace vellumark

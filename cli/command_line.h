@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/stream_sink.h"
+
+namespace vellumark {
+
+enum class CliAction { Report, CodeTable, Help };
+
+struct CliOptions {
+  CliAction action = CliAction::Report;
+  bool showAcCodes = false;
+  OutputEncoding encoding = OutputEncoding::Utf8;
+  std::vector<std::string> files;
+};
+
+inline constexpr const char* kUsage =
+    "usage: vellumark-report [--ac] [--encoding=utf-8|gbk] FILE...\n"
+    "       vellumark-report [--encoding=utf-8|gbk] --table\n"
+    "       vellumark-report --help\n";
+
+// The parsed arguments, or nullopt with a one-line reason in error.
+std::optional<CliOptions> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
+
+}  // namespace vellumark

@@ -1,0 +1,88 @@
+// vellumark-report: the marker report of each file on standard output, exactly
+// as the window shows it after Open.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "analysis/file_analysis.h"
+#include "analysis/jpeg_tables.h"
+#include "analysis/marker_catalogue.h"
+#include "cli/command_line.h"
+#include "cli/stream_sink.h"
+#include "platform/posix/local_file_system.h"
+
+namespace vellumark {
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+void PrintFault(const std::string& path, const AnalysisFault& fault, OutputEncoding encoding) {
+  std::string message = "vellumark-report: " + path + ": " + fault.error.Description() +
+                        " (error " + std::to_string(fault.error.Number()) + ")\n";
+  if (fault.readPosition) {
+    message += "Seek: " + std::to_string(*fault.readPosition) + "\n";
+  }
+  StreamSink(stderr, encoding).Append(message);
+}
+
+int ReportFiles(const CliOptions& options) {
+  LocalFileSystem files;
+  StreamSink out(stdout, options.encoding);
+  const AcOption showAcCodes = [&options] { return options.showAcCodes; };
+  const bool batch = options.files.size() > 1;
+  int status = kExitOk;
+  for (const std::string& path : options.files) {
+    if (batch) {
+      out.Append("==> " + path + " <==\r\n");
+    }
+    const auto fault = AnalyseToReport(files, path, out, showAcCodes);
+    if (batch) {
+      out.Append("\r\n");
+    }
+    if (fault) {
+      out.Flush();
+      PrintFault(path, *fault, options.encoding);
+      status = kExitFailure;
+    }
+  }
+  out.Flush();
+  if (!out.Good()) {
+    std::fputs("vellumark-report: cannot write to standard output\n", stderr);
+    return kExitFailure;
+  }
+  return status;
+}
+
+int Run(const std::vector<std::string>& args) {
+  std::string error;
+  const auto options = ParseCommandLine(args, error);
+  if (!options) {
+    std::fprintf(stderr, "vellumark-report: %s\n%s", error.c_str(), kUsage);
+    return kExitUsage;
+  }
+  switch (options->action) {
+    case CliAction::Help:
+      std::fputs(kUsage, stdout);
+      return kExitOk;
+    case CliAction::CodeTable: {
+      StreamSink out(stdout, options->encoding);
+      out.Append(MarkerCodeTable());
+      out.Flush();
+      return out.Good() ? kExitOk : kExitFailure;
+    }
+    case CliAction::Report:
+      InitJpegTables();
+      return ReportFiles(*options);
+  }
+  return kExitUsage;
+}
+
+}  // namespace
+}  // namespace vellumark
+
+int main(int argc, char** argv) {
+  return vellumark::Run(std::vector<std::string>(argv + 1, argv + argc));
+}

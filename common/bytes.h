@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vellumark {
+
+// Low four bits of a byte: the table identifier in DQT and DHT segments.
+constexpr std::uint8_t LowNibble(std::uint8_t b) { return static_cast<std::uint8_t>(b & 0x0F); }
+
+// High four bits of a byte: the precision (DQT) or the table class (DHT).
+constexpr std::uint8_t HighNibble(std::uint8_t b) { return static_cast<std::uint8_t>(b >> 4); }
+
+// A segment length as the file stores it: the first byte is the high byte.
+constexpr std::int32_t BigEndianWord(std::uint8_t first, std::uint8_t second) {
+  return first * 256 + second;
+}
+
+// Base-2 digits of value, most significant first, padded with '0' to at least
+// width characters and never cut. A negative value gives its 32-bit
+// two's-complement pattern.
+std::string BinaryString(std::int32_t value, std::int32_t width);
+
+}  // namespace vellumark

@@ -1,0 +1,58 @@
+#include "platform/binary_file.h"
+
+#include <algorithm>
+
+#include "platform/runtime_error.h"
+
+namespace vellumark {
+
+namespace {
+// Large enough for the longest segment (65535 bytes) plus its surroundings, so a
+// segment re-read right after its length field comes from the buffer.
+constexpr std::int64_t kBufferSize = 128 * 1024;
+}  // namespace
+
+BinaryFile::BinaryFile(std::unique_ptr<ByteSource> source)
+    : source_(std::move(source)), length_(source_->Size()) {}
+
+std::int64_t BinaryFile::Remaining() const { return std::max<std::int64_t>(0, length_ - position_ + 1); }
+
+void BinaryFile::Close() { source_.reset(); }
+
+void BinaryFile::Fill(std::int64_t offset, std::int64_t count) {
+  const std::int64_t size = std::min(std::max(count, kBufferSize), length_ - offset);
+  buffer_.resize(static_cast<std::size_t>(size));
+  bufferOffset_ = offset;
+  const std::size_t got = source_->ReadAt(offset, buffer_);
+  buffer_.resize(got);
+}
+
+std::vector<std::uint8_t> BinaryFile::ReadBytes(std::int64_t count) {
+  if (!IsOpen() || count < 0 || position_ < 1 || count > Remaining()) {
+    throw MakeError(error_number::kPastEndOfFile);
+  }
+  const std::int64_t offset = position_ - 1;
+  const std::int64_t bufferEnd = bufferOffset_ + static_cast<std::int64_t>(buffer_.size());
+  if (offset < bufferOffset_ || offset + count > bufferEnd) {
+    Fill(offset, count);
+    if (static_cast<std::int64_t>(buffer_.size()) < count) {
+      throw MakeError(error_number::kPastEndOfFile);
+    }
+  }
+  const auto first = buffer_.begin() + (offset - bufferOffset_);
+  std::vector<std::uint8_t> bytes(first, first + count);
+  position_ += count;
+  return bytes;
+}
+
+std::uint8_t BinaryFile::ReadByte() {
+  const std::int64_t offset = position_ - 1;
+  if (IsOpen() && offset >= bufferOffset_ &&
+      offset < bufferOffset_ + static_cast<std::int64_t>(buffer_.size())) {
+    ++position_;
+    return buffer_[static_cast<std::size_t>(offset - bufferOffset_)];
+  }
+  return ReadBytes(1)[0];
+}
+
+}  // namespace vellumark

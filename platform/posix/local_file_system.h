@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace vellumark {
+
+// Files on the local disk through POSIX calls.
+class LocalFileSystem : public FileSystem {
+public:
+  std::unique_ptr<ByteSource> OpenRead(const std::string& path) override;
+  void WriteText(const std::string& path, std::string_view utf8Text) override;
+};
+
+}  // namespace vellumark

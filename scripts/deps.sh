@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages of the named groups that are not installed yet.
+# Usage: scripts/deps.sh build|gui|test ...
+set -euo pipefail
+
+declare -A groups=(
+  [build]="cmake ninja-build g++ pkg-config"
+  [gui]="qt6-base-dev qt6-translations-l10n libgl-dev fonts-wqy-microhei"
+  [test]="googletest libgtest-dev libjpeg-turbo-progs"
+)
+
+wanted=()
+for group in "$@"; do
+  [[ -v "groups[$group]" ]] || { echo "deps.sh: unknown group $group" >&2; exit 2; }
+  for package in ${groups[$group]}; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+      wanted+=("$package")
+    fi
+  done
+done
+
+if ((${#wanted[@]})); then
+  echo "Installing: ${wanted[*]}" >&2
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${wanted[@]}" >/dev/null
+fi
