@@ -4,12 +4,11 @@
 #include <new>
 
 #include "analysis/segment_walker.h"
-#include "platform/binary_file.h"
 
 namespace vellumark {
 
-std::optional<AnalysisFault> AnalyseToReport(FileSystem& files, const std::string& path,
-                                             ReportSink& sink, const AcOption& showAcCodes) {
+std::optional<AnalysisFault> WithOpenFile(FileSystem& files, const std::string& path,
+                                          const std::function<void(BinaryFile&)>& work) {
   std::unique_ptr<BinaryFile> file;
   auto where = [&]() -> std::optional<std::int64_t> {
     if (file) {
@@ -19,13 +18,25 @@ std::optional<AnalysisFault> AnalyseToReport(FileSystem& files, const std::strin
   };
   try {
     file = std::make_unique<BinaryFile>(files.OpenRead(path));
-    WalkSegments(*file, sink, showAcCodes);
+    work(*file);
   } catch (const RuntimeError& error) {
     return AnalysisFault{error, where()};
   } catch (const std::bad_alloc&) {
     return AnalysisFault{MakeError(error_number::kOutOfMemory), where()};
   }
   return std::nullopt;
+}
+
+std::optional<AnalysisFault> AnalyseToReport(FileSystem& files, const std::string& path,
+                                             ReportSink& sink, const AcOption& showAcCodes) {
+  return WithOpenFile(files, path, [&](BinaryFile& file) { WalkSegments(file, sink, showAcCodes); });
+}
+
+ThumbnailOutcome SearchFileForThumbnail(FileSystem& files, const std::string& path) {
+  ThumbnailOutcome outcome;
+  outcome.fault =
+      WithOpenFile(files, path, [&](BinaryFile& file) { FindJfifThumbnail(file, outcome.answer); });
+  return outcome;
 }
 
 }  // namespace vellumark

@@ -1,26 +1,40 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "analysis/report_sink.h"
 #include "analysis/segment_detail.h"
+#include "analysis/thumbnail_search.h"
+#include "platform/binary_file.h"
 #include "platform/file_system.h"
 #include "platform/runtime_error.h"
 
 namespace vellumark {
 
-// A runtime error that stopped an analysis, with the read position at that
-// moment where the file had been opened.
+// A runtime error that stopped the work on a file, with the read position at
+// that moment where the file had been opened.
 struct AnalysisFault {
   RuntimeError error;
   std::optional<std::int64_t> readPosition;
 };
 
-// Opens path read-only, writes its marker report to sink and closes it again on
-// every path. Lines written before a fault stay written.
+// Opens path read-only, runs work on it and closes it again on every path.
+std::optional<AnalysisFault> WithOpenFile(FileSystem& files, const std::string& path,
+                                          const std::function<void(BinaryFile&)>& work);
+
+// Writes the marker report of path to sink. Lines written before a fault stay.
 std::optional<AnalysisFault> AnalyseToReport(FileSystem& files, const std::string& path,
                                              ReportSink& sink, const AcOption& showAcCodes);
+
+struct ThumbnailOutcome {
+  ThumbnailAnswer answer;
+  std::optional<AnalysisFault> fault;
+};
+
+// The thumbnail search over path. A fault keeps whatever was found before it.
+ThumbnailOutcome SearchFileForThumbnail(FileSystem& files, const std::string& path);
 
 }  // namespace vellumark

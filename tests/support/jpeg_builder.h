@@ -1,0 +1,79 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string_view>
+#include <vector>
+
+namespace vellumark::testing {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A segment as the walker hands it to the table detail: the big-endian length
+// (payload + 2), then the payload.
+inline Bytes SegmentBytes(const Bytes& payload) {
+  const std::size_t length = payload.size() + 2;
+  Bytes bytes{static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length & 0xFF)};
+  bytes.insert(bytes.end(), payload.begin(), payload.end());
+  return bytes;
+}
+
+// One DQT table: the precision-and-identifier byte, then the values in file
+// (zig-zag) order.
+inline Bytes DqtTable(std::uint8_t precisionAndId, const Bytes& values) {
+  Bytes bytes{precisionAndId};
+  bytes.insert(bytes.end(), values.begin(), values.end());
+  return bytes;
+}
+
+// One DHT table: the class-and-identifier byte, the sixteen code-length counts,
+// the symbols.
+inline Bytes DhtTable(std::uint8_t classAndId, const std::array<std::uint8_t, 16>& counts,
+                      const Bytes& symbols) {
+  Bytes bytes{classAndId};
+  bytes.insert(bytes.end(), counts.begin(), counts.end());
+  bytes.insert(bytes.end(), symbols.begin(), symbols.end());
+  return bytes;
+}
+
+// Tables in one segment follow each other without a gap.
+inline Bytes Join(std::initializer_list<Bytes> parts) {
+  Bytes bytes;
+  for (const Bytes& part : parts) {
+    bytes.insert(bytes.end(), part.begin(), part.end());
+  }
+  return bytes;
+}
+
+// A JPEG file, or a damaged one, built marker by marker.
+class JpegBuilder {
+public:
+  // Bytes exactly as they stand in the file.
+  JpegBuilder& Raw(const Bytes& bytes) {
+    bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+    return *this;
+  }
+  JpegBuilder& Text(std::string_view text) { return Raw(Bytes(text.begin(), text.end())); }
+  JpegBuilder& Repeat(std::size_t count, std::uint8_t value) { return Raw(Bytes(count, value)); }
+  // FF code, with nothing after it.
+  JpegBuilder& Marker(std::uint8_t code) { return Raw({0xFF, code}); }
+  // FF code, a declared length, and no payload: the payload (if any) follows
+  // with Raw, so the length can lie about it.
+  JpegBuilder& MarkerWithLength(std::uint8_t code, std::uint16_t declared) {
+    return Raw({0xFF, code, static_cast<std::uint8_t>(declared >> 8),
+                static_cast<std::uint8_t>(declared & 0xFF)});
+  }
+  // FF code, the true length, the payload.
+  JpegBuilder& Segment(std::uint8_t code, const Bytes& payload) {
+    Marker(code);
+    return Raw(SegmentBytes(payload));
+  }
+  Bytes Build() const { return bytes_; }
+
+private:
+  Bytes bytes_;
+};
+
+}  // namespace vellumark::testing

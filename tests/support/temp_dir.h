@@ -1,0 +1,57 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+
+namespace vellumark::testing {
+
+// A fresh folder under the system's temporary folder, removed with everything
+// in it at the end of the test.
+class TempDir {
+public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vellumark-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+      throw std::runtime_error("cannot create a temporary folder");
+    }
+    path_ = pattern;
+  }
+  ~TempDir() {
+    // A test may have made a subfolder read-only; make it removable again.
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
+      std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                   std::filesystem::perm_options::add, ignored);
+    }
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+  const std::filesystem::path& Path() const { return path_; }
+
+private:
+  std::filesystem::path path_;
+};
+
+inline std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteWholeFile(const std::string& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Root may read and write files whatever their mode, so permission tests only
+// mean something for other users.
+inline bool RunningAsRoot() { return ::geteuid() == 0; }
+
+}  // namespace vellumark::testing

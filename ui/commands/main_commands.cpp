@@ -1,0 +1,118 @@
+#include "ui/commands/main_commands.h"
+
+#include "analysis/file_analysis.h"
+#include "analysis/jpeg_tables.h"
+#include "analysis/marker_catalogue.h"
+#include "platform/error_box.h"
+#include "ui/window_text.h"
+
+namespace vellumark {
+
+namespace {
+
+constexpr int kOpenFlags = CommonDialog::kFileMustExist | CommonDialog::kHideReadOnly;
+constexpr int kSaveFlags = CommonDialog::kOverwritePrompt | CommonDialog::kHideReadOnly;
+
+}  // namespace
+
+MainCommands::MainCommands(MainWindowParts parts, PlatformServices services)
+    : parts_(parts), services_(services) {}
+
+void MainCommands::Form_Initialize() { InitJpegTables(); }
+
+void MainCommands::Form_Load() { parts_.TxtInfo.SetText(MarkerCodeTable()); }
+
+// The first dialog opens in the program's folder; after that the dialog starts
+// from the current file, whose name it already holds.
+void MainCommands::SetInitialDirectory() {
+  CommonDialog& dialog = services_.dialog;
+  dialog.InitDir = dialog.FileName.empty() ? services_.app.ProgramDirectory() : std::string();
+}
+
+void MainCommands::ShowDialogError(const RuntimeError& error) {
+  if (error.Number() != 0 && error.Number() != error_number::kCancelled) {
+    ShowErrorBox(services_.messages, error);
+  }
+}
+
+void MainCommands::mnuOpen_Click() {
+  CommonDialog& dialog = services_.dialog;
+  try {
+    dialog.Filter = window_text::kOpenFilter;
+    dialog.Flags = kOpenFlags;
+    SetInitialDirectory();
+    dialog.ShowOpen();
+  } catch (const RuntimeError& error) {
+    ShowDialogError(error);
+    return;
+  }
+  AnalyseFile(dialog.FileName);
+}
+
+void MainCommands::mnuSave_Click() {
+  CommonDialog& dialog = services_.dialog;
+  try {
+    dialog.Filter = window_text::kSaveFilter;
+    dialog.Flags = kSaveFlags;
+    SetInitialDirectory();
+    dialog.ShowSave();
+  } catch (const RuntimeError& error) {
+    ShowDialogError(error);
+    return;
+  }
+  SaveReport(dialog.FileName);
+}
+
+void MainCommands::mnuShowACH_Click() { parts_.mnuShowACH.SetChecked(!parts_.mnuShowACH.Checked()); }
+
+void MainCommands::mnuRefresh_Click() { AnalyseFile(services_.dialog.FileName); }
+
+void MainCommands::mnuThumb_Click() {
+  if (!thumb_) {
+    thumbWindow_ = parts_.createThumbnailWindow();
+    thumb_ = std::make_unique<ThumbCommands>(*thumbWindow_, services_);
+  }
+  thumb_->Load(services_.dialog.FileName);
+}
+
+void MainCommands::mnuAbout_Click() {
+  const AppInfo& app = services_.app;
+  const std::string version = std::to_string(app.Major()) + "." + std::to_string(app.Minor()) +
+                              "." + std::to_string(app.Revision());
+  std::string prompt;
+  prompt.append(window_text::kAboutProduct).append(app.ProductName()).append("\r\n");
+  prompt.append(window_text::kAboutVersion).append(version).append("\r\n");
+  prompt.append(window_text::kAboutAuthor).append(app.CompanyName()).append("\r\n");
+  prompt.append(window_text::kAboutCopyright).append(app.LegalCopyright()).append("\r\n");
+  prompt.append(window_text::kAboutDescription).append(app.FileDescription());
+  services_.messages.Show(prompt, std::string(window_text::kAboutTitle), MessageIcon::Information);
+}
+
+void MainCommands::mnuQuit_Click() { parts_.window.Close(); }
+
+void MainCommands::AnalyseFile(const std::string& FileName) {
+  parts_.TxtInfo.SetText({});
+  BusyScope busy(services_.busy);
+  StringReportSink report;
+  const auto fault = AnalyseToReport(services_.files, FileName, report,
+                                     [this] { return parts_.mnuShowACH.Checked(); });
+  parts_.TxtInfo.SetText(report.TakeText());
+  busy.End();
+  if (fault) {
+    ShowErrorBox(services_.messages, fault->error, fault->readPosition);
+  }
+}
+
+void MainCommands::SaveReport(const std::string& FileName) {
+  parts_.windowPointer.SetShape(PointerShape::Hourglass);
+  try {
+    services_.files.WriteText(FileName, parts_.TxtInfo.Text());
+  } catch (const RuntimeError& error) {
+    parts_.windowPointer.SetShape(PointerShape::Default);
+    ShowErrorBox(services_.messages, error);
+    return;
+  }
+  parts_.windowPointer.SetShape(PointerShape::Default);
+}
+
+}  // namespace vellumark

@@ -1,0 +1,51 @@
+#include "ui/qt/frm_thumb.h"
+
+#include <QPainter>
+
+#include "ui/window_text.h"
+
+namespace vellumark {
+
+namespace {
+
+QImage ToImage(const JfifThumbnail& thumbnail) {
+  QImage image(thumbnail.width, thumbnail.height, QImage::Format_RGB888);
+  const auto rowBytes = static_cast<std::size_t>(thumbnail.width) * 3;
+  for (int y = 0; y < thumbnail.height; ++y) {
+    std::copy_n(thumbnail.rgb.data() + static_cast<std::size_t>(y) * rowBytes, rowBytes, image.scanLine(y));
+  }
+  return image;
+}
+
+}  // namespace
+
+FrmThumb::FrmThumb()
+    : QDialog(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint) {
+  setObjectName(QStringLiteral("FrmThumb"));
+  setWindowTitle(QString::fromUtf8(window_text::kThumbCaption.data(),
+                                   static_cast<qsizetype>(window_text::kThumbCaption.size())));
+  setModal(true);
+}
+
+void FrmThumb::ShowModal(const JfifThumbnail* picture) {
+  const ThumbnailLayout layout = LayoutThumbnail(picture);
+  picture_ = picture != nullptr ? ToImage(*picture) : QImage();
+  scale_ = layout.scale;
+  setFixedSize(layout.clientWidth, layout.clientHeight);
+  exec();
+}
+
+void FrmThumb::paintEvent(QPaintEvent*) {
+  if (picture_.isNull()) {
+    return;
+  }
+  QPainter painter(this);
+  // Nearest-neighbour enlargement: each thumbnail pixel becomes a square.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  const QSize size = picture_.size() * scale_;
+  const QRect target(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
+  painter.drawImage(target, picture_);
+}
+
+}  // namespace vellumark

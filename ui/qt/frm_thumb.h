@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+
+#include "ui/commands/thumb_commands.h"
+
+namespace vellumark {
+
+// The thumbnail window: a fixed-size tool window with a close button only, not
+// in the task bar, showing the thumbnail enlarged with crisp pixels.
+class FrmThumb : public QDialog, public ThumbnailWindow {
+  Q_OBJECT
+
+public:
+  FrmThumb();
+  void ShowModal(const JfifThumbnail* picture) override;
+
+  // What is drawn, for tests and screenshots.
+  const QImage& Picture() const { return picture_; }
+  int Scale() const { return scale_; }
+
+protected:
+  void paintEvent(QPaintEvent* event) override;
+
+private:
+  QImage picture_;
+  int scale_ = 1;
+};
+
+}  // namespace vellumark
