@@ -26,8 +26,8 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$root/bench/make_corpus.sh" "$work/corpus"
-# Short relative names keep every command line well inside one process's
-# argument limit and free of blanks (hyperfine splits its command at blanks).
+# Short relative names keep the command line of thousands of files well inside
+# the argument limit of one process.
 cd "$work/corpus"
 files=(*.jpg)
 count=${#files[@]}
