@@ -1,0 +1,242 @@
+// The Qt main window and thumbnail window, offscreen, over fake dialogs and
+// message boxes and the real file system.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QtTest>
+
+#include <filesystem>
+#include <fstream>
+
+#include "analysis/marker_catalogue.h"
+#include "platform/ansi_text.h"
+#include "platform/posix/local_file_system.h"
+#include "tests/fakes/fake_platform.h"
+#include "tests/support/files.h"
+#include "tests/support/jpeg_builder.h"
+#include "tests/support/report.h"
+#include "ui/qt/frm_main.h"
+#include "ui/qt/frm_thumb.h"
+
+namespace vellumark {
+
+using testing::Bytes;
+using testing::FakeAppInfo;
+using testing::FakeCommonDialog;
+using testing::FakeMessageBox;
+using testing::FakeMousePointer;
+using testing::JpegBuilder;
+using testing::TempDir;
+
+namespace {
+
+QString Unix(const std::string& text) { return QString::fromStdString(text).replace("\r\n", "\n"); }
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const std::string& path, const Bytes& bytes) {
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<std::streamsize>(bytes.size()));
+}
+
+// SOI, a DQT table of ones, EOI: a short file with Chinese labels in its report.
+Bytes SmallJpeg() {
+  Bytes table{0x00};
+  table.resize(65, 1);
+  return JpegBuilder().Marker(0xD8).Segment(0xDB, table).Marker(0xD9).Build();
+}
+
+struct Rig {
+  LocalFileSystem files;
+  FakeMessageBox messages;
+  FakeMousePointer appPointer;
+  BusyIndicator busy{appPointer};
+  FakeCommonDialog dialog;
+  FakeAppInfo app;
+  FrmMain window{PlatformServices{files, messages, busy, dialog, app}};
+
+  QAction* Action(const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); }
+};
+
+}  // namespace
+
+class FrmMainTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  void startsWithTheCodeTable() {
+    Rig rig;
+    QCOMPARE(rig.window.TxtInfo()->toPlainText(), Unix(MarkerCodeTable()));
+    QVERIFY(!rig.Action("mnuShowACH")->isChecked());
+  }
+
+  void captionAndClientArea() {
+    Rig rig;
+    rig.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+    QCOMPARE(rig.window.windowTitle(), QString("JPEG文件格式分析工具"));
+    QCOMPARE(rig.window.centralWidget()->size(), QSize(312, 206));
+    QCOMPARE(rig.window.TxtInfo()->geometry(), rig.window.centralWidget()->rect());
+    QVERIFY(rig.window.TxtInfo()->hasFocus());
+    QVERIFY(!rig.window.windowIcon().isNull());
+  }
+
+  void menus_data() {
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<QStringList>("shortcuts");
+    QTest::newRow("file") << "文件(&F)"
+                          << QStringList{"mnuOpen", "mnuSep0_0", "mnuSave", "mnuSep0_1", "mnuQuit"}
+                          << QStringList{"打开(&O)...", "", "保存(&S)...", "", "退出(&Q)\tAlt+F4"}
+                          << QStringList{"Ctrl+O", "", "Ctrl+S", "", ""};
+    QTest::newRow("view") << "察看(&V)"
+                          << QStringList{"mnuShowACH", "mnuSep1_0", "mnuThumb", "mnuSep1_1", "mnuRefresh"}
+                          << QStringList{"AC的Huffman表", "", "缩略图(&T)", "", "刷新(&R)"}
+                          << QStringList{"", "", "Ctrl+T", "", "F5"};
+    QTest::newRow("help") << "帮助(&H)" << QStringList{"mnuAbout"} << QStringList{"关于(&A)"}
+                          << QStringList{""};
+  }
+
+  void menus() {
+    QFETCH(QString, menu);
+    QFETCH(QStringList, items);
+    QFETCH(QStringList, captions);
+    QFETCH(QStringList, shortcuts);
+    Rig rig;
+    QMenu* found = nullptr;
+    for (QAction* top : rig.window.menuBar()->actions()) {
+      if (top->text() == menu) {
+        found = top->menu();
+      }
+    }
+    QVERIFY(found != nullptr);
+    const QList<QAction*> actions = found->actions();
+    QCOMPARE(actions.size(), items.size());
+    for (qsizetype i = 0; i < actions.size(); ++i) {
+      QCOMPARE(actions[i]->objectName(), items[i]);
+      QCOMPARE(actions[i]->isSeparator(), captions[i].isEmpty());
+      QCOMPARE(actions[i]->text(), captions[i]);
+      QCOMPARE(actions[i]->shortcut().toString(), shortcuts[i]);
+      QVERIFY(actions[i]->isEnabled());
+    }
+  }
+
+  void acOptionTogglesTheCheckMarkOnly() {
+    Rig rig;
+    const QString before = rig.window.TxtInfo()->toPlainText();
+    rig.Action("mnuShowACH")->trigger();
+    QVERIFY(rig.Action("mnuShowACH")->isChecked());
+    rig.Action("mnuShowACH")->trigger();
+    QVERIFY(!rig.Action("mnuShowACH")->isChecked());
+    QCOMPARE(rig.window.TxtInfo()->toPlainText(), before);
+  }
+
+  void ctrlOOpensAndReports() {
+    TempDir dir;
+    WriteAll(dir / "a.jpg", SmallJpeg());
+    Rig rig;
+    rig.dialog.answers = {dir / "a.jpg"};
+    rig.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.window));
+    QTest::keyClick(&rig.window, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(rig.dialog.showings.size(), size_t{1});
+    QCOMPARE(rig.window.TxtInfo()->toPlainText(), Unix(testing::AnalyseBytes(SmallJpeg()).report));
+    QVERIFY(rig.messages.shown.empty());
+  }
+
+  // What is saved is the box's text with CR LF line ends, in GBK, no BOM,
+  // replacing the file that was there.
+  void saveWritesTheTextInGbk() {
+    TempDir dir;
+    WriteAll(dir / "a.jpg", SmallJpeg());
+    WriteAll(dir / "r.txt", Bytes(10, 'o'));
+    Rig rig;
+    rig.dialog.answers = {dir / "a.jpg", dir / "r.txt"};
+    rig.Action("mnuOpen")->trigger();
+    rig.window.TxtInfo()->appendPlainText(QString::fromUtf8("手改 \u00A0 😀"));
+    rig.Action("mnuSave")->trigger();
+    // The appended paragraph follows the empty line the report ends with.
+    const std::string expected = testing::AnalyseBytes(SmallJpeg()).report + "\r\n手改 \u00A0 😀";
+    QCOMPARE(ReadAll(dir / "r.txt"), ToAnsiCodePage(expected));
+    QVERIFY(ReadAll(dir / "r.txt").starts_with("\xCE\xBB\xD6\xC3:1(0h)\r\n"));  // 位置 in GBK
+    QCOMPARE(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+  }
+
+  void saveIntoAMissingFolderShowsTheError() {
+    TempDir dir;
+    Rig rig;
+    rig.dialog.answers = {dir / "missing/r.txt"};
+    rig.Action("mnuSave")->trigger();
+    QCOMPARE(rig.messages.shown.size(), size_t{1});
+    QCOMPARE(rig.messages.shown[0].title, std::string("76"));
+    QCOMPARE(rig.messages.shown[0].prompt, std::string("路径未找到"));
+    QVERIFY(std::filesystem::is_empty(dir.Path()));
+    QCOMPARE(rig.window.cursor().shape(), Qt::ArrowCursor);
+  }
+
+  void aboutBox() {
+    Rig rig;
+    rig.Action("mnuAbout")->trigger();
+    QCOMPARE(rig.messages.shown.size(), size_t{1});
+    QCOMPARE(rig.messages.shown[0].title, std::string("关于"));
+  }
+
+  void textBoxFollowsTheClientAreaUnlessMinimised() {
+    Rig rig;
+    rig.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+    rig.window.resize(500, 400);
+    QTRY_COMPARE(rig.window.TxtInfo()->geometry(), rig.window.centralWidget()->rect());
+    rig.window.showMinimized();
+    const QRect before = rig.window.TxtInfo()->geometry();
+    rig.window.centralWidget()->resize(100, 50);
+    QCOMPARE(rig.window.TxtInfo()->geometry(), before);
+    rig.window.showNormal();
+    rig.window.resize(450, 300);
+    QTRY_COMPARE(rig.window.TxtInfo()->geometry(), rig.window.centralWidget()->rect());
+  }
+
+  void quitClosesTheWindow() {
+    Rig rig;
+    rig.window.show();
+    rig.Action("mnuQuit")->trigger();
+    QVERIFY(!rig.window.isVisible());
+  }
+
+  // A 2 x 1 thumbnail (red, blue) is drawn 48 times larger, pixel for pixel.
+  void thumbnailWindowDrawsThePicture() {
+    FrmThumb thumb;
+    QCOMPARE(thumb.windowTitle(), QString("JPEG缩略图"));
+    QVERIFY(thumb.windowFlags().testFlag(Qt::Tool));
+    QVERIFY(!thumb.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!thumb.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(thumb.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(thumb.parentWidget() == nullptr);
+    const JfifThumbnail picture{2, 1, {0xFF, 0, 0, 0, 0, 0xFF}};
+    QImage drawn;
+    QTimer::singleShot(0, &thumb, [&] {
+      QVERIFY(thumb.isModal());
+      drawn = thumb.grab().toImage();
+      thumb.close();
+    });
+    thumb.ShowModal(&picture);
+    QCOMPARE(thumb.minimumSize(), QSize(96, 48));
+    QCOMPARE(thumb.maximumSize(), QSize(96, 48));
+    QCOMPARE(drawn.size(), QSize(96, 48));
+    QCOMPARE(drawn.pixelColor(0, 0), QColor(Qt::red));
+    QCOMPARE(drawn.pixelColor(47, 47), QColor(Qt::red));
+    QCOMPARE(drawn.pixelColor(48, 0), QColor(Qt::blue));
+    QCOMPARE(drawn.pixelColor(95, 47), QColor(Qt::blue));
+  }
+};
+
+}  // namespace vellumark
+
+QTEST_MAIN(vellumark::FrmMainTest)
+#include "frm_main_test.moc"

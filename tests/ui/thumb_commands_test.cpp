@@ -1,0 +1,107 @@
+#include "ui/commands/thumb_commands.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/jpeg_builder.h"
+#include "tests/ui/fake_window.h"
+
+namespace vellumark {
+namespace {
+
+using testing::Bytes;
+using testing::CommandRig;
+using testing::JpegBuilder;
+
+// A JFIF APP0 payload: identifier, version 1.01, no units, density 1:1, the
+// thumbnail size and its RGB bytes.
+Bytes JfifPayload(std::uint8_t width, std::uint8_t height, const Bytes& rgb) {
+  Bytes payload{'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, width, height};
+  payload.insert(payload.end(), rgb.begin(), rgb.end());
+  return payload;
+}
+
+// 2 x 1 pixels: red, then blue.
+const Bytes kTwoPixels{0xFF, 0, 0, 0, 0, 0xFF};
+
+Bytes FileWithThumbnail() {
+  return JpegBuilder()
+      .Marker(0xD8)                                // SOI
+      .Segment(0xE0, JfifPayload(2, 1, kTwoPixels))  // APP0 length 22
+      .Marker(0xD9)                                // EOI
+      .Build();
+}
+
+const std::string kNoThumbnail = "这不是JPEG文件 或 缩略图不存在！";
+
+TEST(ThumbCommandsTest, EmptyNameAnswersAtOnceWithoutTouchingAnything) {
+  CommandRig rig;
+  rig.commands.mnuThumb_Click();
+  EXPECT_EQ(rig.files.opens, 0);
+  EXPECT_TRUE(rig.appPointer.shapes.empty());
+  ASSERT_EQ(rig.messages.shown.size(), 1U);
+  EXPECT_EQ(rig.messages.shown[0].prompt, kNoThumbnail);
+  EXPECT_EQ(rig.messages.shown[0].title, "");
+  EXPECT_EQ(rig.messages.shown[0].icon, MessageIcon::Critical);
+}
+
+TEST(ThumbCommandsTest, UnopenableFileGivesTheErrorThenTheAnswer) {
+  CommandRig rig;
+  rig.dialog.FileName = "/gone.jpg";
+  rig.commands.mnuThumb_Click();
+  ASSERT_EQ(rig.messages.shown.size(), 2U);
+  EXPECT_EQ(rig.messages.shown[0].prompt, "文件未找到");
+  EXPECT_EQ(rig.messages.shown[0].title, "53");
+  EXPECT_EQ(rig.messages.shown[1].prompt, kNoThumbnail);
+  EXPECT_EQ(rig.appPointer.Current(), PointerShape::Default);
+}
+
+TEST(ThumbCommandsTest, FoundThumbnailIsShownInOneWindowKeptForTheRun) {
+  CommandRig rig;
+  rig.files.files["/t.jpg"] = FileWithThumbnail();
+  rig.dialog.FileName = "/t.jpg";
+  rig.commands.mnuThumb_Click();
+  rig.commands.mnuThumb_Click();
+  EXPECT_EQ(rig.thumbnailWindowsMade, 1);
+  ASSERT_EQ(rig.thumbnailsShown.size(), 2U);
+  ASSERT_TRUE(rig.thumbnailsShown[0]);
+  EXPECT_EQ(rig.thumbnailsShown[0]->width, 2);
+  EXPECT_EQ(rig.thumbnailsShown[0]->height, 1);
+  EXPECT_EQ(rig.thumbnailsShown[0]->rgb, kTwoPixels);
+  EXPECT_TRUE(rig.messages.shown.empty());
+}
+
+struct LayoutCase {
+  int width;
+  int height;
+  int scale;
+  int clientWidth;
+  int clientHeight;
+};
+
+class LayoutTest : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(LayoutTest, EnlargesByAWholeFactorWithinAMinimumClientArea) {
+  const LayoutCase& c = GetParam();
+  const JfifThumbnail picture{c.width, c.height, {}};
+  const ThumbnailLayout layout = LayoutThumbnail(&picture);
+  EXPECT_EQ(layout.scale, c.scale);
+  EXPECT_EQ(layout.clientWidth, c.clientWidth);
+  EXPECT_EQ(layout.clientHeight, c.clientHeight);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, LayoutTest,
+                         ::testing::Values(LayoutCase{1, 1, 96, 96, 96},
+                                           LayoutCase{2, 1, 48, 96, 48},
+                                           LayoutCase{16, 12, 6, 96, 72},
+                                           LayoutCase{40, 30, 3, 120, 90},
+                                           LayoutCase{96, 10, 1, 96, 36},
+                                           LayoutCase{255, 255, 1, 255, 255}));
+
+TEST(LayoutTest, NoPictureKeepsTheEmptyClientArea) {
+  const ThumbnailLayout layout = LayoutThumbnail(nullptr);
+  EXPECT_EQ(layout.clientWidth, 60);
+  EXPECT_EQ(layout.clientHeight, 36);
+}
+
+}  // namespace
+}  // namespace vellumark
