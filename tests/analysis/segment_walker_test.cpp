@@ -127,7 +127,7 @@ const WalkCase kWalkCases[] = {
      JpegBuilder().MarkerWithLength(0xFE, 0x8000).Repeat(0x8000 - 2, 'x').Marker(0xD9).Build(),
      {"位置:21(14h)", "标记:COM", "长度:32768(8000h)", "", "", "位置:32791(8016h)", "标记:EOI", ""}},
     {"RestartMarkerReadsALength", JpegBuilder().MarkerWithLength(0xD0, 4).Raw({0xAA, 0xBB}).Marker(0xD9).Build(),
-     {"位置:21(14h)", "标记:RST0", "长度:4(4h)", "", "", "位置:29(1Ch)", "标记:EOI", ""}},
+     {"位置:21(14h)", "标记:RST0", "长度:4(4h)", "", "", "位置:27(1Ah)", "标记:EOI", ""}},
     {"TemReadsALength", JpegBuilder().MarkerWithLength(0x01, 2).Marker(0xD9).Build(),
      {"位置:21(14h)", "标记:TEM", "长度:2(2h)", "", "", "位置:25(18h)", "标记:EOI", ""}},
     // The missing length bytes count as 0; what the file has still prints.

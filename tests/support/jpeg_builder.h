@@ -11,40 +11,38 @@ namespace vellumark::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// Parts laid one after the other, e.g. the tables of one segment.
+inline Bytes Join(std::initializer_list<Bytes> parts) {
+  std::size_t size = 0;
+  for (const Bytes& part : parts) {
+    size += part.size();
+  }
+  Bytes bytes;
+  bytes.reserve(size);
+  for (const Bytes& part : parts) {
+    bytes.insert(bytes.end(), part.begin(), part.end());
+  }
+  return bytes;
+}
+
 // A segment as the walker hands it to the table detail: the big-endian length
 // (payload + 2), then the payload.
 inline Bytes SegmentBytes(const Bytes& payload) {
   const std::size_t length = payload.size() + 2;
-  Bytes bytes{static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length & 0xFF)};
-  bytes.insert(bytes.end(), payload.begin(), payload.end());
-  return bytes;
+  return Join({{static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length & 0xFF)}, payload});
 }
 
 // One DQT table: the precision-and-identifier byte, then the values in file
 // (zig-zag) order.
 inline Bytes DqtTable(std::uint8_t precisionAndId, const Bytes& values) {
-  Bytes bytes{precisionAndId};
-  bytes.insert(bytes.end(), values.begin(), values.end());
-  return bytes;
+  return Join({{precisionAndId}, values});
 }
 
 // One DHT table: the class-and-identifier byte, the sixteen code-length counts,
 // the symbols.
 inline Bytes DhtTable(std::uint8_t classAndId, const std::array<std::uint8_t, 16>& counts,
                       const Bytes& symbols) {
-  Bytes bytes{classAndId};
-  bytes.insert(bytes.end(), counts.begin(), counts.end());
-  bytes.insert(bytes.end(), symbols.begin(), symbols.end());
-  return bytes;
-}
-
-// Tables in one segment follow each other without a gap.
-inline Bytes Join(std::initializer_list<Bytes> parts) {
-  Bytes bytes;
-  for (const Bytes& part : parts) {
-    bytes.insert(bytes.end(), part.begin(), part.end());
-  }
-  return bytes;
+  return Join({{classAndId}, Bytes(counts.begin(), counts.end()), symbols});
 }
 
 // A JPEG file, or a damaged one, built marker by marker.
