@@ -7,20 +7,23 @@
 namespace vellumark {
 
 namespace {
-// Large enough for the longest segment (65535 bytes) plus its surroundings, so a
-// segment re-read right after its length field comes from the buffer.
-constexpr std::int64_t kBufferSize = 128 * 1024;
+// Most reports stop within the first few hundred bytes, so the first read is
+// small; each later refill doubles, up to a block that holds the longest segment
+// (65535 bytes) with room to spare, so long walks make few system calls.
+constexpr std::int64_t kFirstFillSize = 4 * 1024;
+constexpr std::int64_t kLargestFillSize = 128 * 1024;
 }  // namespace
 
 BinaryFile::BinaryFile(std::unique_ptr<ByteSource> source)
-    : source_(std::move(source)), length_(source_->Size()) {}
+    : source_(std::move(source)), length_(source_->Size()), fillSize_(kFirstFillSize) {}
 
 std::int64_t BinaryFile::Remaining() const { return std::max<std::int64_t>(0, length_ - position_ + 1); }
 
 void BinaryFile::Close() { source_.reset(); }
 
 void BinaryFile::Fill(std::int64_t offset, std::int64_t count) {
-  const std::int64_t size = std::min(std::max(count, kBufferSize), length_ - offset);
+  const std::int64_t size = std::min(std::max(count, fillSize_), length_ - offset);
+  fillSize_ = std::min(fillSize_ * 2, kLargestFillSize);
   buffer_.resize(static_cast<std::size_t>(size));
   bufferOffset_ = offset;
   const std::size_t got = source_->ReadAt(offset, buffer_);

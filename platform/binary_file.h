@@ -40,6 +40,7 @@ private:
   std::int64_t position_ = 1;
   std::vector<std::uint8_t> buffer_;
   std::int64_t bufferOffset_ = 0;  // file offset (from 0) of buffer_[0]
+  std::int64_t fillSize_;
 };
 
 }  // namespace vellumark
