@@ -6,7 +6,7 @@ set -euo pipefail
 declare -A groups=(
   [build]="cmake ninja-build g++ pkg-config"
   [gui]="qt6-base-dev qt6-translations-l10n libgl-dev fonts-wqy-microhei"
-  [test]="googletest libgtest-dev libjpeg-turbo-progs"
+  [test]="googletest libgtest-dev libjpeg-turbo-progs clang-14 libfuzzer-14-dev"
 )
 
 wanted=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the dev build, then the whole suite again under the
-# address and undefined-behaviour sanitizers.
+# address and undefined-behaviour sanitizers, then a one-minute fuzz run of each
+# libFuzzer target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,3 +12,4 @@ for preset in dev asan; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+fuzz/run.sh 60
