@@ -9,7 +9,7 @@
 #include "analysis/marker_catalogue.h"
 #include "cli/command_line.h"
 #include "cli/stream_sink.h"
-#include "platform/posix/local_file_system.h"
+#include "platform/local_file_system.h"
 
 namespace vellumark {
 

@@ -1,4 +1,4 @@
-#include "platform/posix/local_file_system.h"
+#include "platform/local_file_system.h"
 
 #include <fcntl.h>
 #include <limits.h>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/busy.h"
-#include "platform/posix/local_file_system.h"
+#include "platform/local_file_system.h"
 #include "platform/qt/qt_app_info.h"
 #include "platform/qt/qt_common_dialog.h"
 #include "platform/qt/qt_message_box.h"

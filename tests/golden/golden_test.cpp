@@ -4,7 +4,7 @@
 
 #include "analysis/file_analysis.h"
 #include "analysis/jpeg_tables.h"
-#include "platform/posix/local_file_system.h"
+#include "platform/local_file_system.h"
 #include "tests/support/files.h"
 
 namespace vellumark {

@@ -1,4 +1,4 @@
-#include "platform/posix/local_file_system.h"
+#include "platform/local_file_system.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -12,7 +12,7 @@
 
 #include "analysis/marker_catalogue.h"
 #include "platform/ansi_text.h"
-#include "platform/posix/local_file_system.h"
+#include "platform/local_file_system.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/support/files.h"
 #include "tests/support/jpeg_builder.h"
