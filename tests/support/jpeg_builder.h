@@ -45,6 +45,12 @@ inline Bytes DhtTable(std::uint8_t classAndId, const std::array<std::uint8_t, 16
   return Join({{classAndId}, Bytes(counts.begin(), counts.end()), symbols});
 }
 
+// A JFIF APP0 payload: identifier, version 1.01, no units, density 1:1, the
+// thumbnail size and its RGB bytes (which may disagree with the size).
+inline Bytes JfifPayload(std::uint8_t width, std::uint8_t height, const Bytes& rgb) {
+  return Join({{'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, width, height}, rgb});
+}
+
 // A JPEG file, or a damaged one, built marker by marker.
 class JpegBuilder {
 public:
