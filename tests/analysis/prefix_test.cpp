@@ -47,22 +47,27 @@ INSTANTIATE_TEST_SUITE_P(Golden, PrefixTest,
                          ::testing::Values("baseline.jpg", "progressive.jpg", "arithmetic.jpg",
                                            "quality1.jpg"));
 
-// Every byte of a real file set to every value: the walk must end in a report,
-// never in a fault, and never read outside the file (checked by the sanitizer
-// build).
-TEST(DamagedFileTest, EverySingleByteChangeGivesAReport) {
+class DamagedFileTest : public ::testing::TestWithParam<int> {};
+
+// Every byte of a real file set to every value (split by the value's high
+// nibble to keep each case short): the walk must end in a report, never in a
+// fault, and never read outside the file (checked by the sanitizer build).
+TEST_P(DamagedFileTest, EverySingleByteChangeGivesAReport) {
   const Bytes original = GoldenFile("grayscale.jpg");
   Bytes file = original;
   for (std::size_t offset = 0; offset < file.size(); ++offset) {
-    for (int value = 0; value <= 0xFF; ++value) {
+    for (int low = 0; low <= 0x0F; ++low) {
+      const int value = GetParam() * 16 + low;
       file[offset] = static_cast<std::uint8_t>(value);
-      const auto [report, fault] = AnalyseBytes(file, value % 2 == 0);
+      const auto [report, fault] = AnalyseBytes(file, low % 2 == 0);
       ASSERT_FALSE(fault) << "offset " << offset << " value " << value;
       ASSERT_TRUE(report.ends_with("\r\n")) << "offset " << offset << " value " << value;
     }
     file[offset] = original[offset];
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(HighNibble, DamagedFileTest, ::testing::Range(0, 16));
 
 }  // namespace
 }  // namespace vellumark

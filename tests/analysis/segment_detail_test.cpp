@@ -133,8 +133,8 @@ const DetailCase kDetailCases[] = {
     {"OtherMarkerAddsOneLineEnd", kApp0, SegmentBytes(Count(14, 'J')), false, "\r\n"},
     {"DqtWithoutPayload", kDqt, SegmentBytes({}), false, Lines({"【量化表】", ""})},
     {"DhtWithoutPayload", kDht, SegmentBytes({}), false, Lines({"【Huffman表】", ""})},
-    // Values 0..63 in file order land on the natural places given by the
-    // zig-zag order: a transposed grid fails here.
+    // Values 0..63 in file order: the grid is the zig-zag order of ITU-T T.81,
+    // Figure A.6, row by row. The worked example is symmetric; this is not.
     {"GridIsNotTransposed", kDqt, SegmentBytes(DqtTable(0x00, ZeroToSixtyThree())), false,
      Lines({"【量化表】", "Pq(精度):0", "Tq(编号):0", " 0, 1, 5, 6,14,15,27,28,",
             " 2, 4, 7,13,16,26,29,42,", " 3, 8,12,17,25,30,41,43,", " 9,11,18,24,31,40,44,53,",

@@ -23,11 +23,12 @@ public:
     path_ = pattern;
   }
   ~TempDir() {
-    // A test may have made a subfolder read-only; make it removable again.
+    // A test may have made the folder or something in it read-only; make it
+    // removable again.
     std::error_code ignored;
+    MakeWritable(path_, ignored);
     for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
-      std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
-                                   std::filesystem::perm_options::add, ignored);
+      MakeWritable(entry.path(), ignored);
     }
     std::filesystem::remove_all(path_, ignored);
   }
@@ -38,6 +39,11 @@ public:
   const std::filesystem::path& Path() const { return path_; }
 
 private:
+  static void MakeWritable(const std::filesystem::path& path, std::error_code& error) {
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, error);
+  }
+
   std::filesystem::path path_;
 };
 
