@@ -8,18 +8,21 @@
 
 namespace vellumark {
 
-enum class CliAction { Report, CodeTable, Help };
+enum class CliAction { Report, CodeTable, Thumbnail, Help };
 
 struct CliOptions {
   CliAction action = CliAction::Report;
   bool showAcCodes = false;
   OutputEncoding encoding = OutputEncoding::Utf8;
   std::vector<std::string> files;
+  // With --thumbnail-png: where the thumbnail's pixels go.
+  std::string pngPath;
 };
 
 inline constexpr const char* kUsage =
     "usage: vellumark-report [--ac] [--encoding=utf-8|gbk] FILE...\n"
     "       vellumark-report [--encoding=utf-8|gbk] --table\n"
+    "       vellumark-report [--thumbnail | --thumbnail-png OUT] FILE\n"
     "       vellumark-report --help\n";
 
 // The parsed arguments, or nullopt with a one-line reason in error.

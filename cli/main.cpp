@@ -8,6 +8,7 @@
 #include "analysis/jpeg_tables.h"
 #include "analysis/marker_catalogue.h"
 #include "cli/command_line.h"
+#include "cli/png_writer.h"
 #include "cli/stream_sink.h"
 #include "platform/local_file_system.h"
 
@@ -56,6 +57,26 @@ int ReportFiles(const CliOptions& options) {
   return status;
 }
 
+// The Thumbnail command's answer for one file; with --thumbnail-png also the
+// pixels, where the file has them all.
+int ReportThumbnail(const CliOptions& options) {
+  LocalFileSystem files;
+  const std::string& path = options.files.front();
+  const ThumbnailOutcome outcome = SearchFileForThumbnail(files, path);
+  std::puts(outcome.answer.found ? "yes" : "no");
+  std::fflush(stdout);
+  if (outcome.fault) {
+    PrintFault(path, *outcome.fault, options.encoding);
+    return kExitFailure;
+  }
+  if (!options.pngPath.empty() && outcome.answer.picture &&
+      !WritePng(options.pngPath, *outcome.answer.picture)) {
+    std::fprintf(stderr, "vellumark-report: %s: cannot write the PNG file\n", options.pngPath.c_str());
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
 int Run(const std::vector<std::string>& args) {
   std::string error;
   const auto options = ParseCommandLine(args, error);
@@ -73,6 +94,8 @@ int Run(const std::vector<std::string>& args) {
       out.Flush();
       return out.Good() ? kExitOk : kExitFailure;
     }
+    case CliAction::Thumbnail:
+      return ReportThumbnail(*options);
     case CliAction::Report:
       InitJpegTables();
       return ReportFiles(*options);
