@@ -55,7 +55,10 @@ RuntimeError SystemError(int errnoValue, const std::string& path) {
     case EISDIR: return MakeError(error_number::kPathFileAccess);
     case EIO: return MakeError(error_number::kDeviceIo);
     case ENOSPC:
-    case EDQUOT: return MakeError(error_number::kDiskFull);
+#ifdef EDQUOT  // Windows' C library knows no disk quotas.
+    case EDQUOT:
+#endif
+      return MakeError(error_number::kDiskFull);
     case ENOMEM: return MakeError(error_number::kOutOfMemory);
     default:
       return RuntimeError(error_number::kSystemBase + errnoValue, std::strerror(errnoValue));

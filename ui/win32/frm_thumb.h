@@ -1,0 +1,30 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "ui/commands/thumb_commands.h"
+
+namespace vellumark {
+
+// The thumbnail window: a fixed-size tool window with a close button only, not
+// in the task bar, showing the thumbnail enlarged with crisp pixels.
+class FrmThumb : public ThumbnailWindow {
+public:
+  void ShowModal(const JfifThumbnail* picture) override;
+
+private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(HWND window);
+  void EnableOthers();
+
+  // The picture as a top-down 24-bit DIB: BGR, rows padded to four bytes.
+  std::vector<std::uint8_t> pixels_;
+  BITMAPINFO header_{};
+  int scale_ = 1;
+  std::vector<HWND> disabled_;
+};
+
+}  // namespace vellumark
