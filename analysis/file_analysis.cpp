@@ -29,7 +29,13 @@ std::optional<AnalysisFault> WithOpenFile(FileSystem& files, const std::string& 
 
 std::optional<AnalysisFault> AnalyseToReport(FileSystem& files, const std::string& path,
                                              ReportSink& sink, const AcOption& showAcCodes) {
-  return WithOpenFile(files, path, [&](BinaryFile& file) { WalkSegments(file, sink, showAcCodes); });
+  return WithOpenFile(files, path, [&](BinaryFile& file) {
+    try {
+      WalkSegments(file, sink, showAcCodes);
+    } catch (const ReportFull&) {
+      sink.Append(ReportCutLine(file.Seek()));
+    }
+  });
 }
 
 ThumbnailOutcome SearchFileForThumbnail(FileSystem& files, const std::string& path) {

@@ -35,6 +35,14 @@ void AppendRightAligned(std::string& text, std::int64_t value, std::size_t width
   text += digits;
 }
 
+void AppendNumberLine(std::string& text, std::string_view label, std::int64_t decimal, std::int64_t hex) {
+  text += label;
+  AppendDecimal(text, decimal);
+  text += '(';
+  AppendHex(text, hex);
+  text += "h)\r\n";
+}
+
 std::size_t DecimalDigits(std::int64_t value) {
   std::array<char, 24> buffer;
   return Digits(buffer, value, 10).size();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,31 @@ public:
 
 private:
   std::string text_;
+};
+
+// Thrown by a sink that takes no more report: the walk stops where it is.
+struct ReportFull {};
+
+// Keeps a report of at most limit bytes, for a window that must stay usable
+// whatever the file. The append that would pass the limit throws ReportFull;
+// after that one more append is taken: the line that says where the report
+// was cut.
+class LimitedReportSink : public ReportSink {
+public:
+  explicit LimitedReportSink(std::size_t limit) : limit_(limit) {}
+  void Append(std::string_view text) override {
+    if (!full_ && text.size() > limit_ - text_.size()) {
+      full_ = true;
+      throw ReportFull{};
+    }
+    text_.append(text);
+  }
+  std::string TakeText() { return std::move(text_); }
+
+private:
+  std::size_t limit_;
+  std::string text_;
+  bool full_ = false;
 };
 
 }  // namespace vellumark

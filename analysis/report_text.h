@@ -17,6 +17,10 @@ inline constexpr std::string_view kFileTooShort = "这不是JPEG图片文件！"
 inline constexpr std::string_view kNotAMarker = "非JPEG标记，或图像压缩数据";
 inline constexpr std::string_view kBadLength = "错误的标记长度";
 
+// The last line of a report cut short because it grew too long for the window,
+// followed by the read position where the walk stopped.
+inline constexpr std::string_view kReportCut = "报告过长，截断于位置:";
+
 // Marker code table heading.
 inline constexpr std::string_view kCodeTableHeading = "JPEGCode:";
 

@@ -92,14 +92,9 @@ private:
     AppendNumberLine(report_text::kPosition, position, position - 1);
   }
 
-  // "label decimal(HEXh)"
   void AppendNumberLine(std::string_view label, std::int64_t decimal, std::int64_t hex) {
-    line_.assign(label);
-    AppendDecimal(line_, decimal);
-    line_ += '(';
-    AppendHex(line_, hex);
-    line_ += "h)";
-    line_ += report_text::kLineEnd;
+    line_.clear();
+    vellumark::AppendNumberLine(line_, label, decimal, hex);
     sink_.Append(line_);
   }
 
@@ -117,6 +112,12 @@ private:
 };
 
 }  // namespace
+
+std::string ReportCutLine(std::int64_t position) {
+  std::string line;
+  AppendNumberLine(line, report_text::kReportCut, position, position - 1);
+  return line;
+}
 
 void WalkSegments(BinaryFile& file, ReportSink& sink, const AcOption& showAcCodes) {
   Walker(file, sink, showAcCodes).Run();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "analysis/report_sink.h"
 #include "analysis/segment_detail.h"
 #include "platform/binary_file.h"
@@ -10,5 +13,8 @@ namespace vellumark {
 // marker report to sink. Damaged input ends the walk with a message line; a
 // failing read throws RuntimeError with the lines so far already written.
 void WalkSegments(BinaryFile& file, ReportSink& sink, const AcOption& showAcCodes);
+
+// The line that ends a report cut short at the read position.
+std::string ReportCutLine(std::int64_t position);
 
 }  // namespace vellumark
