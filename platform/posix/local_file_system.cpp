@@ -102,6 +102,11 @@ mode_t CheckTarget(const std::string& target) {
   if (S_ISDIR(st.st_mode)) {
     throw MakeError(error_number::kPathFileAccess);
   }
+  // A file nobody may write is read-only for the administrator too, as a
+  // read-only file is on other systems.
+  if ((st.st_mode & 0222) == 0) {
+    throw MakeError(error_number::kAccessDenied);
+  }
   if (::access(target.c_str(), W_OK) != 0) {
     throw SystemError(errno, target);
   }

@@ -180,6 +180,22 @@ private slots:
     QCOMPARE(rig.window.cursor().shape(), Qt::ArrowCursor);
   }
 
+  // Refused for every user, the administrator included; the old file stays whole.
+  void saveOntoAReadOnlyFileShowsTheError() {
+    TempDir dir;
+    WriteAll(dir / "r.txt", Bytes(10, 'o'));
+    std::filesystem::permissions(dir / "r.txt", std::filesystem::perms::owner_read);
+    Rig rig;
+    rig.dialog.answers = {dir / "r.txt"};
+    rig.Action("mnuSave")->trigger();
+    QCOMPARE(rig.messages.shown.size(), size_t{1});
+    QCOMPARE(rig.messages.shown[0].title, std::string("70"));
+    QCOMPARE(rig.messages.shown[0].prompt, std::string("拒绝访问"));
+    QCOMPARE(ReadAll(dir / "r.txt"), std::string(10, 'o'));
+    QCOMPARE(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+    QCOMPARE(rig.window.cursor().shape(), Qt::ArrowCursor);
+  }
+
   void aboutBox() {
     Rig rig;
     rig.Action("mnuAbout")->trigger();
