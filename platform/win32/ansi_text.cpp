@@ -46,7 +46,9 @@ std::string EncodeGbkLosslessly(std::wstring_view text) {
   for (std::size_t at = 0; at < text.size();) {
     const std::wstring_view character = text.substr(at, CharacterLength(text, at));
     std::string own = Encode(kGbk, character, &lossless);
-    bytes += lossless ? own : Encode(kGb18030, character);
+    // A system without GB18030 still gets GBK's stand-in, not nothing.
+    std::string full = lossless ? std::string() : Encode(kGb18030, character);
+    bytes += full.empty() ? own : full;
     at += character.size();
   }
   return bytes;

@@ -1,11 +1,14 @@
 #pragma once
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -15,12 +18,20 @@ namespace vellumark::testing {
 // in it at the end of the test.
 class TempDir {
 public:
+  // A random name, tried until one is new, so that the same code serves POSIX
+  // and Windows.
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vellumark-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      const auto candidate =
+          std::filesystem::temp_directory_path() / ("vellumark-test-" + std::to_string(random()));
+      if (std::filesystem::create_directory(candidate)) {
+        path_ = candidate;
+      }
+    }
+    if (path_.empty()) {
       throw std::runtime_error("cannot create a temporary folder");
     }
-    path_ = pattern;
   }
   ~TempDir() {
     // A test may have made the folder or something in it read-only; make it
@@ -56,8 +67,10 @@ inline void WriteWholeFile(const std::string& path, std::string_view bytes) {
   std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+#ifndef _WIN32
 // Root may read and write files whatever their mode, so permission tests only
 // mean something for other users.
 inline bool RunningAsRoot() { return ::geteuid() == 0; }
+#endif
 
 }  // namespace vellumark::testing
