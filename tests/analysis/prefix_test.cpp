@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tests/support/files.h"
+#include "tests/support/golden.h"
 #include "tests/support/report.h"
 
 namespace vellumark {
@@ -10,11 +10,7 @@ namespace {
 
 using testing::AnalyseBytes;
 using testing::Bytes;
-
-Bytes GoldenFile(const std::string& name) {
-  const std::string bytes = testing::ReadWholeFile(std::string(VELLUMARK_GOLDEN_DIR) + "/" + name);
-  return Bytes(bytes.begin(), bytes.end());
-}
+using testing::GoldenFile;
 
 // Up to and including the last position line: a cut file may end its last
 // block differently, but everything before it was decided by complete data.

@@ -10,6 +10,7 @@ namespace {
 
 using testing::AnalyseBytes;
 using testing::Bytes;
+using testing::JfifPayload;
 using testing::JpegBuilder;
 using testing::Lines;
 
@@ -21,8 +22,7 @@ constexpr std::string_view kBadLength = "错误的标记长度";
 Bytes FortyByteFile() {
   return JpegBuilder()
       .Marker(0xD8)  // FF D8 SOI
-      // FF E0 00 10: APP0 length 16, "JFIF\0", version 1.01, no density, no thumbnail
-      .Segment(0xE0, {'J', 'F', 'I', 'F', 0x00, 0x01, 0x01, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00})
+      .Segment(0xE0, JfifPayload(0, 0, {}))  // FF E0 00 10: APP0 length 16, JFIF, no thumbnail
       .Raw({0xFF})                     // fill byte
       .Segment(0xFE, {'a', 'b', 'c'})  // FF FE 00 05: COM length 5
       // FF DA 00 08: SOS length 8, one component, spectral range 0..63
