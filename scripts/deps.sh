@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages of the named groups that are not installed yet.
-# Usage: scripts/deps.sh build|gui|test ...
+# Usage: scripts/deps.sh build|gui|test|windows|wine ...
 set -euo pipefail
 
 declare -A groups=(
   [build]="cmake ninja-build g++ pkg-config"
   [gui]="qt6-base-dev qt6-translations-l10n libgl-dev fonts-wqy-microhei"
   [test]="googletest libgtest-dev libjpeg-turbo-progs clang-14 libfuzzer-14-dev"
+  [windows]="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest"
+  [wine]="wine wine64 fonts-wine fonts-wqy-microhei xvfb xauth locales"
 )
 
 wanted=()
