@@ -1,5 +1,10 @@
 // vellumark-report: the marker report of each file on standard output, exactly
 // as the window shows it after Open.
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -107,5 +112,10 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace vellumark
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // The report carries its own CR LF; a text-mode stream would make it CR CR LF.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+#endif
   return vellumark::Run(std::vector<std::string>(argv + 1, argv + argc));
 }
