@@ -1,8 +1,12 @@
 // vellumark-report: the marker report of each file on standard output, exactly
 // as the window shows it after Open.
 #ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
 #include <fcntl.h>
 #include <io.h>
+
+#include "platform/win32/utf16.h"
 #endif
 
 #include <cstdio>
@@ -111,11 +115,32 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace
 }  // namespace vellumark
 
+namespace {
+
+std::vector<std::string> Arguments([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
+#ifdef _WIN32
+  // The char arguments come in the ANSI code page, where a file name with
+  // characters outside it cannot be spelt; the wide ones hold every name.
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> args;
+  for (int i = 1; i < count; ++i) {
+    args.push_back(vellumark::Utf8(wide[i]));
+  }
+  LocalFree(wide);
+  return args;
+#else
+  return {argv + 1, argv + argc};
+#endif
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
 #ifdef _WIN32
   // The report carries its own CR LF; a text-mode stream would make it CR CR LF.
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
 #endif
-  return vellumark::Run(std::vector<std::string>(argv + 1, argv + argc));
+  return vellumark::Run(Arguments(argc, argv));
 }
