@@ -185,9 +185,16 @@ const WriteFailureCase kWriteFailureCases[] = {
      75, false},
     {"MissingFolder", [](const TempDir& d) { return d / "no-such-folder/r.txt"; }, 76, false},
     {"EmptyName", [](const TempDir&) { return std::string(); }, 52, false},
+    // Nobody may write it, so root is refused too.
     {"ReadOnlyFile",
      [](const TempDir& d) {
        ::chmod((d / "old.txt").c_str(), 0444);
+       return d / "old.txt";
+     },
+     70, false},
+    {"FileOnlyOthersMayWrite",
+     [](const TempDir& d) {
+       ::chmod((d / "old.txt").c_str(), 0446);
        return d / "old.txt";
      },
      70, true},
