@@ -10,6 +10,7 @@
 
 #include "analysis/marker_catalogue.h"
 #include "tests/support/files.h"
+#include "tests/support/jpeg_builder.h"
 
 namespace vellumark {
 namespace {
@@ -119,6 +120,50 @@ struct UsageCase {
   std::vector<std::string> args;
 };
 
+// SOI, a JFIF APP0 with a 2 x 1 thumbnail (red, blue), EOI.
+const testing::Bytes kThumbnailPixels{0xFF, 0, 0, 0, 0, 0xFF};
+testing::Bytes FileWithThumbnail() {
+  return testing::JpegBuilder()
+      .Marker(0xD8)
+      .Segment(0xE0, testing::JfifPayload(2, 1, kThumbnailPixels))
+      .Marker(0xD9)
+      .Build();
+}
+
+TEST(ThumbnailCliTest, AnswersYesOrNo) {
+  TempDir dir;
+  const testing::Bytes file = FileWithThumbnail();
+  WriteWholeFile(dir / "t.jpg", std::string(file.begin(), file.end()));
+  EXPECT_EQ(RunReport({"--thumbnail", dir / "t.jpg"}).out, "yes\n");
+  const ProcessResult no = RunReport({"--thumbnail", kGood});
+  EXPECT_EQ(no.status, 0);
+  EXPECT_EQ(no.out, "no\n");
+}
+
+TEST(ThumbnailCliTest, UnreadableFileIsAnError) {
+  TempDir dir;
+  const ProcessResult run = RunReport({"--thumbnail", dir / "gone.jpg"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "no\n");
+  EXPECT_EQ(run.err, "vellumark-report: " + (dir / "gone.jpg") + ": 文件未找到 (error 53)\n");
+}
+
+// The PNG stores its pixel rows uncompressed: each row is filter byte 0 and
+// then the thumbnail's RGB bytes as they stand in the file.
+TEST(ThumbnailCliTest, PngHoldsThePixelsAtOneToOne) {
+  TempDir dir;
+  const testing::Bytes file = FileWithThumbnail();
+  WriteWholeFile(dir / "t.jpg", std::string(file.begin(), file.end()));
+  const ProcessResult run = RunReport({"--thumbnail-png", dir / "t.png", dir / "t.jpg"});
+  EXPECT_EQ(run.status, 0);
+  const std::string png = ReadWholeFile(dir / "t.png");
+  ASSERT_TRUE(png.starts_with("\x89PNG\r\n\x1A\n"));
+  EXPECT_EQ(png.substr(12, 12), std::string("IHDR\0\0\0\x02\0\0\0\x01", 12));
+  const std::string row = std::string(1, '\0') + std::string(kThumbnailPixels.begin(), kThumbnailPixels.end());
+  EXPECT_NE(png.find(row), std::string::npos);
+  EXPECT_TRUE(png.ends_with(std::string("IEND\xAE\x42\x60\x82", 8)));
+}
+
 class UsageErrorTest : public ::testing::TestWithParam<UsageCase> {};
 
 TEST_P(UsageErrorTest, ExitsWithTwoAndUsage) {
@@ -133,7 +178,9 @@ INSTANTIATE_TEST_SUITE_P(Arguments, UsageErrorTest,
                          ::testing::Values(UsageCase{"NoFiles", {}}, UsageCase{"OnlyOptions", {"--ac"}},
                                            UsageCase{"UnknownOption", {"--bogus", kGood}},
                                            UsageCase{"UnknownEncoding", {"--encoding=latin1", kGood}},
-                                           UsageCase{"TableWithAFile", {"--table", kGood}}),
+                                           UsageCase{"TableWithAFile", {"--table", kGood}},
+                                           UsageCase{"ThumbnailOfTwoFiles", {"--thumbnail", kGood, kGood}},
+                                           UsageCase{"PngWithoutOutput", {"--thumbnail-png"}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

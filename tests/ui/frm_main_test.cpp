@@ -8,7 +8,6 @@
 #include <QtTest>
 
 #include <filesystem>
-#include <fstream>
 
 #include "analysis/marker_catalogue.h"
 #include "platform/ansi_text.h"
@@ -34,14 +33,8 @@ namespace {
 
 QString Unix(const std::string& text) { return QString::fromStdString(text).replace("\r\n", "\n"); }
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 void WriteAll(const std::string& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  testing::WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
 }
 
 // SOI, a DQT table of ones, EOI: a short file with Chinese labels in its report.
@@ -163,8 +156,8 @@ private slots:
     rig.Action("mnuSave")->trigger();
     // The appended paragraph follows the empty line the report ends with.
     const std::string expected = testing::AnalyseBytes(SmallJpeg()).report + "\r\n手改 \u00A0 😀";
-    QCOMPARE(ReadAll(dir / "r.txt"), ToAnsiCodePage(expected));
-    QVERIFY(ReadAll(dir / "r.txt").starts_with("\xCE\xBB\xD6\xC3:1(0h)\r\n"));  // 位置 in GBK
+    QCOMPARE(testing::ReadWholeFile(dir / "r.txt"), ToAnsiCodePage(expected));
+    QVERIFY(testing::ReadWholeFile(dir / "r.txt").starts_with("\xCE\xBB\xD6\xC3:1(0h)\r\n"));  // 位置 in GBK
     QCOMPARE(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
   }
 
@@ -191,7 +184,7 @@ private slots:
     QCOMPARE(rig.messages.shown.size(), size_t{1});
     QCOMPARE(rig.messages.shown[0].title, std::string("70"));
     QCOMPARE(rig.messages.shown[0].prompt, std::string("拒绝访问"));
-    QCOMPARE(ReadAll(dir / "r.txt"), std::string(10, 'o'));
+    QCOMPARE(testing::ReadWholeFile(dir / "r.txt"), std::string(10, 'o'));
     QCOMPARE(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
     QCOMPARE(rig.window.cursor().shape(), Qt::ArrowCursor);
   }

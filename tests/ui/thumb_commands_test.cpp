@@ -10,15 +10,8 @@ namespace {
 
 using testing::Bytes;
 using testing::CommandRig;
+using testing::JfifPayload;
 using testing::JpegBuilder;
-
-// A JFIF APP0 payload: identifier, version 1.01, no units, density 1:1, the
-// thumbnail size and its RGB bytes.
-Bytes JfifPayload(std::uint8_t width, std::uint8_t height, const Bytes& rgb) {
-  Bytes payload{'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, width, height};
-  payload.insert(payload.end(), rgb.begin(), rgb.end());
-  return payload;
-}
 
 // 2 x 1 pixels: red, then blue.
 const Bytes kTwoPixels{0xFF, 0, 0, 0, 0, 0xFF};
