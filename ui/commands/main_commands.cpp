@@ -34,38 +34,34 @@ void MainCommands::SetInitialDirectory() {
   dialog.InitDir = dialog.FileName.empty() ? services_.app.ProgramDirectory() : std::string();
 }
 
-void MainCommands::ShowDialogError(const RuntimeError& error) {
-  if (error.Number() != 0 && error.Number() != error_number::kCancelled) {
-    ShowErrorBox(services_.messages, error);
+// Shows the shared file dialog; false where it was cancelled or failed (a
+// failure has been shown by then).
+bool MainCommands::ChooseFile(std::string_view filter, int flags, void (CommonDialog::*show)()) {
+  CommonDialog& dialog = services_.dialog;
+  try {
+    dialog.Filter = filter;
+    dialog.Flags = flags;
+    SetInitialDirectory();
+    (dialog.*show)();
+  } catch (const RuntimeError& error) {
+    if (error.Number() != 0 && error.Number() != error_number::kCancelled) {
+      ShowErrorBox(services_.messages, error);
+    }
+    return false;
   }
+  return true;
 }
 
 void MainCommands::mnuOpen_Click() {
-  CommonDialog& dialog = services_.dialog;
-  try {
-    dialog.Filter = window_text::kOpenFilter;
-    dialog.Flags = kOpenFlags;
-    SetInitialDirectory();
-    dialog.ShowOpen();
-  } catch (const RuntimeError& error) {
-    ShowDialogError(error);
-    return;
+  if (ChooseFile(window_text::kOpenFilter, kOpenFlags, &CommonDialog::ShowOpen)) {
+    AnalyseFile(services_.dialog.FileName);
   }
-  AnalyseFile(dialog.FileName);
 }
 
 void MainCommands::mnuSave_Click() {
-  CommonDialog& dialog = services_.dialog;
-  try {
-    dialog.Filter = window_text::kSaveFilter;
-    dialog.Flags = kSaveFlags;
-    SetInitialDirectory();
-    dialog.ShowSave();
-  } catch (const RuntimeError& error) {
-    ShowDialogError(error);
-    return;
+  if (ChooseFile(window_text::kSaveFilter, kSaveFlags, &CommonDialog::ShowSave)) {
+    SaveReport(services_.dialog.FileName);
   }
-  SaveReport(dialog.FileName);
 }
 
 void MainCommands::mnuShowACH_Click() { parts_.mnuShowACH.SetChecked(!parts_.mnuShowACH.Checked()); }

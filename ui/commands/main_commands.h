@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/runtime_error.h"
 #include "ui/commands/platform_services.h"
@@ -44,7 +45,7 @@ public:
 
 private:
   void SetInitialDirectory();
-  void ShowDialogError(const RuntimeError& error);
+  bool ChooseFile(std::string_view filter, int flags, void (CommonDialog::*show)());
 
   MainWindowParts parts_;
   PlatformServices services_;
