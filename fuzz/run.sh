@@ -7,9 +7,11 @@
 #
 # The corpus grows in build/fuzz/corpus/<target> and is kept between runs; it
 # starts from the real-encoder files in tests/golden, samples and fuzz/seeds.
-# Long run (at least 10 million executions per target, one core each):
-#   fuzz/run.sh 1800
-# and read the "#N DONE" line and exec/s of each target in the output.
+# Long run, 10 million executions per target on one core each, after a
+# fuzz/run.sh has built the targets (about 50 and 11 minutes on a busy 2-core
+# machine):
+#   build/fuzz/fuzz/walk_fuzzer -runs=10000000 -timeout=10 build/fuzz/corpus/walk
+#   build/fuzz/fuzz/thumbnail_fuzzer -runs=10000000 -timeout=10 build/fuzz/corpus/thumbnail
 # A finding is fixed at its root and its input copied to fuzz/regressions/ as
 # walk-NAME or thumbnail-NAME, where the hostile-input tests replay it.
 set -euo pipefail
