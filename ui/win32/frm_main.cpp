@@ -3,6 +3,7 @@
 #include "platform/win32/utf16.h"
 #include "ui/win32/frm_thumb.h"
 #include "ui/win32/resource_ids.h"
+#include "ui/win32/window_class.h"
 #include "ui/window_text.h"
 
 namespace vellumark {
@@ -18,29 +19,9 @@ constexpr int kInitialClientTwipsWide = 4680;
 constexpr int kInitialClientTwipsHigh = 3090;
 constexpr int kTwipsPerInch = 1440;
 
-HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
-
 HICON ProgramIcon(int sizeMetric) {
   const int size = GetSystemMetrics(sizeMetric);
   return static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, size, size, 0));
-}
-
-void RegisterWindowClass(WNDPROC windowProc) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(Instance(), kClassName, &existing) != FALSE) {
-    return;
-  }
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = windowProc;
-  windowClass.hInstance = Instance();
-  windowClass.hIcon = ProgramIcon(SM_CXICON);
-  windowClass.hIconSm = ProgramIcon(SM_CXSMICON);
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);
 }
 
 SIZE InitialWindowSize(DWORD style) {
@@ -66,7 +47,8 @@ HFONT MessageFont() {
 }  // namespace
 
 FrmMain::FrmMain(PlatformServices services, const Win32MousePointer& appPointer) : appPointer_(appPointer) {
-  RegisterWindowClass(&FrmMain::WindowProc);
+  RegisterWindowClassOnce({kClassName, &FrmMain::WindowProc, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1),
+                           ProgramIcon(SM_CXICON), ProgramIcon(SM_CXSMICON)});
   constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
   const SIZE size = InitialWindowSize(kStyle);
   window_ = CreateWindowExW(0, kClassName, Utf16(window_text::kMainCaption).c_str(), kStyle, CW_USEDEFAULT,

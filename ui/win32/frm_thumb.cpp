@@ -1,6 +1,7 @@
 #include "ui/win32/frm_thumb.h"
 
 #include "platform/win32/utf16.h"
+#include "ui/win32/window_class.h"
 #include "ui/window_text.h"
 
 namespace vellumark {
@@ -10,24 +11,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"VellumarkFrmThumb";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
-
-HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
-
-void RegisterWindowClass(WNDPROC windowProc) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(Instance(), kClassName, &existing) != FALSE) {
-    return;
-  }
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = windowProc;
-  windowClass.hInstance = Instance();
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);
-}
 
 struct ThreadWindows {
   HWND except;
@@ -78,7 +61,7 @@ void FrmThumb::ShowModal(const JfifThumbnail* picture) {
     header_.bmiHeader.biCompression = BI_RGB;
   }
 
-  RegisterWindowClass(&FrmThumb::WindowProc);
+  RegisterWindowClassOnce({kClassName, &FrmThumb::WindowProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
   RECT rect{0, 0, layout.clientWidth, layout.clientHeight};
   AdjustWindowRectEx(&rect, kStyle, FALSE, kExStyle);
   const HWND window = CreateWindowExW(kExStyle, kClassName, Utf16(window_text::kThumbCaption).c_str(), kStyle,

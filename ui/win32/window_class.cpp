@@ -1,0 +1,25 @@
+#include "ui/win32/window_class.h"
+
+namespace vellumark {
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+void RegisterWindowClassOnce(const WindowClass& windowClass) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(Instance(), windowClass.name, &existing) != FALSE) {
+    return;
+  }
+  WNDCLASSEXW registered{};
+  registered.cbSize = sizeof registered;
+  registered.lpfnWndProc = windowClass.windowProc;
+  registered.hInstance = Instance();
+  registered.hIcon = windowClass.icon;
+  registered.hIconSm = windowClass.smallIcon;
+  registered.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  registered.hbrBackground = windowClass.background;
+  registered.lpszClassName = windowClass.name;
+  RegisterClassExW(&registered);
+}
+
+}  // namespace vellumark

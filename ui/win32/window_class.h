@@ -1,0 +1,19 @@
+#pragma once
+
+#include <windows.h>
+
+namespace vellumark {
+
+HINSTANCE Instance();
+
+// Registers a window class the first time a window of it is made.
+struct WindowClass {
+  const wchar_t* name;
+  WNDPROC windowProc;
+  HBRUSH background;
+  HICON icon = nullptr;
+  HICON smallIcon = nullptr;
+};
+void RegisterWindowClassOnce(const WindowClass& windowClass);
+
+}  // namespace vellumark
