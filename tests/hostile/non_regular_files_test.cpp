@@ -25,14 +25,14 @@ using testing::RunningAsRoot;
 using testing::TempDir;
 using testing::WriteWholeFile;
 
-struct SpecialFileCase {
+struct NonRegularFileCase {
   const char* name;
   // Prepares the path in the folder and returns it.
   std::function<std::string(const TempDir&)> prepare;
   std::int32_t number;
 };
 
-const SpecialFileCase kCases[] = {
+const NonRegularFileCase kCases[] = {
     {"Folder", [](const TempDir& d) { return d.Path().string(); }, 75},
     // Without a writer, a blocking open of a FIFO would never return.
     {"Fifo",
@@ -65,7 +65,7 @@ const SpecialFileCase kCases[] = {
      70},
 };
 
-class SpecialFileTest : public ::testing::TestWithParam<SpecialFileCase> {
+class NonRegularFileTest : public ::testing::TestWithParam<NonRegularFileCase> {
 protected:
   void SetUp() override {
     if (GetParam().number == 70 && RunningAsRoot()) {
@@ -80,7 +80,7 @@ protected:
 };
 
 // The open fails, so nothing is reported and there is no read position.
-TEST_P(SpecialFileTest, ReportGivesTheErrorAndNoLines) {
+TEST_P(NonRegularFileTest, ReportGivesTheErrorAndNoLines) {
   StringReportSink sink;
   const auto fault = AnalyseToReport(files_, path_, sink, [] { return true; });
   ASSERT_TRUE(fault);
@@ -89,19 +89,19 @@ TEST_P(SpecialFileTest, ReportGivesTheErrorAndNoLines) {
   EXPECT_EQ(sink.Text(), "");
 }
 
-TEST_P(SpecialFileTest, ThumbnailSearchGivesTheErrorAndNoAnswer) {
+TEST_P(NonRegularFileTest, ThumbnailSearchGivesTheErrorAndNoAnswer) {
   const ThumbnailOutcome outcome = SearchFileForThumbnail(files_, path_);
   ASSERT_TRUE(outcome.fault);
   EXPECT_EQ(outcome.fault->error.Number(), GetParam().number);
   EXPECT_FALSE(outcome.answer.found);
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, SpecialFileTest, ::testing::ValuesIn(kCases),
+INSTANTIATE_TEST_SUITE_P(Paths, NonRegularFileTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // A FIFO with a writer holding it open and data waiting is refused just the
 // same: its bytes are not a file's, and a read could wait for more forever.
-TEST(SpecialFileTest, FifoWithAWriterIsRefused) {
+TEST(NonRegularFileTest, FifoWithAWriterIsRefused) {
   TempDir dir;
   const std::string path = dir / "fifo.jpg";
   ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
@@ -122,7 +122,7 @@ TEST(SpecialFileTest, FifoWithAWriterIsRefused) {
 
 // A regular file that claims size 0 but has content when read (as files under
 // /proc do) is taken at its size: the one short-file line, nothing read.
-TEST(SpecialFileTest, ProcFileIsTakenAtItsClaimedSize) {
+TEST(NonRegularFileTest, ProcFileIsTakenAtItsClaimedSize) {
   LocalFileSystem files;
   StringReportSink sink;
   const auto fault = AnalyseToReport(files, "/proc/self/status", sink, [] { return false; });
