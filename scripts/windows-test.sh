@@ -33,6 +33,8 @@ if [[ ! -d "$LOCPATH/zh_CN.UTF-8" ]]; then
 fi
 export WINEPREFIX="$PWD/build/$preset/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=zh_CN.UTF-8
+# The wineserver starts in the prefix folder, which a fresh clone does not have.
+mkdir -p "$WINEPREFIX"
 
 # A wineserver that outlives each test: one that starts and stops with a test
 # keeps ctest's output pipes open and the run hangs.
