@@ -5,8 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh build gui
-cmake --preset release >/dev/null
-cmake --build --preset release
+# Only the two programs; build output goes to standard error so that, without a
+# display, standard output is the report alone.
+cmake --preset release -DBUILD_TESTING=OFF >/dev/null
+cmake --build --preset release --target vellumark vellumark-report >&2
 
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
   exec build/release/ui/vellumark
