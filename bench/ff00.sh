@@ -11,21 +11,8 @@
 # Needs the Debian packages hyperfine and time.
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-report=$(realpath "${1:-$root/build/bench/cli/vellumark-report}")
-if [[ ! -x $report ]]; then
-  echo "ff00.sh: $report is not built; see bench/README.md" >&2
-  exit 2
-fi
-for tool in hyperfine /usr/bin/time; do
-  if ! command -v "$tool" > /dev/null; then
-    echo "ff00.sh: $tool is missing: apt-get install hyperfine time" >&2
-    exit 2
-  fi
-done
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/common.sh"
+require_tools "hyperfine time" hyperfine /usr/bin/time
 
 # A subshell, so that yes and tr ending on SIGPIPE when head has enough is not
 # taken for a failure by the rest of the script.

@@ -10,21 +10,8 @@
 # libimage-exiftool-perl and hyperfine.
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-report=$(realpath "${1:-$root/build/bench/cli/vellumark-report}")
-if [[ ! -x $report ]]; then
-  echo "peers.sh: $report is not built; see bench/README.md" >&2
-  exit 2
-fi
-for tool in cjpeg wrjpgcom rdjpgcom jhead exiv2 exiftool hyperfine; do
-  if ! command -v "$tool" > /dev/null; then
-    echo "peers.sh: $tool is missing: apt-get install libjpeg-turbo-progs jhead exiv2 libimage-exiftool-perl hyperfine" >&2
-    exit 2
-  fi
-done
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/common.sh"
+require_tools "libjpeg-turbo-progs jhead exiv2 libimage-exiftool-perl hyperfine" cjpeg wrjpgcom rdjpgcom jhead exiv2 exiftool hyperfine
 "$root/bench/make_corpus.sh" "$work/corpus"
 # Short relative names keep the command line of thousands of files well inside
 # the argument limit of one process.
