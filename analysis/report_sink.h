@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -14,26 +15,15 @@ public:
   virtual void Append(std::string_view text) = 0;
 };
 
-class StringReportSink : public ReportSink {
-public:
-  void Append(std::string_view text) override { text_.append(text); }
-  const std::string& Text() const { return text_; }
-  std::string TakeText() { return std::move(text_); }
-
-private:
-  std::string text_;
-};
-
 // Thrown by a sink that takes no more report: the walk stops where it is.
 struct ReportFull {};
 
-// Keeps a report of at most limit bytes, for a window that must stay usable
-// whatever the file. The append that would pass the limit throws ReportFull;
-// after that one more append is taken: the line that says where the report
-// was cut.
-class LimitedReportSink : public ReportSink {
+// The report in memory. With a limit, for a window that must stay usable
+// whatever the file: the append that would pass it throws ReportFull, and after
+// that one more append is taken, the line that says where the report was cut.
+class StringReportSink : public ReportSink {
 public:
-  explicit LimitedReportSink(std::size_t limit) : limit_(limit) {}
+  explicit StringReportSink(std::size_t limit = std::numeric_limits<std::size_t>::max()) : limit_(limit) {}
   void Append(std::string_view text) override {
     if (!full_ && text.size() > limit_ - text_.size()) {
       full_ = true;
@@ -41,6 +31,7 @@ public:
     }
     text_.append(text);
   }
+  const std::string& Text() const { return text_; }
   std::string TakeText() { return std::move(text_); }
 
 private:

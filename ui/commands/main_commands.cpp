@@ -94,7 +94,7 @@ void MainCommands::mnuQuit_Click() { parts_.window.Close(); }
 void MainCommands::AnalyseFile(const std::string& FileName) {
   parts_.TxtInfo.SetText({});
   BusyScope busy(services_.busy);
-  LimitedReportSink report(kWindowReportLimit);
+  StringReportSink report(kWindowReportLimit);
   const auto fault = AnalyseToReport(services_.files, FileName, report,
                                      [this] { return parts_.mnuShowACH.Checked(); });
   parts_.TxtInfo.SetText(report.TakeText());
