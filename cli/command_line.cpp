@@ -1,67 +1,127 @@
 #include "cli/command_line.h"
 
-#include <iterator>
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <memory>
+
+#include "version.h"
 
 namespace vellumark {
 
 namespace {
 
-bool ParseOption(const std::string& arg, CliOptions& options, std::string& error) {
-  if (arg == "--ac") {
-    options.showAcCodes = true;
-  } else if (arg == "--encoding=utf-8") {
-    options.encoding = OutputEncoding::Utf8;
-  } else if (arg == "--encoding=gbk") {
-    options.encoding = OutputEncoding::Gbk;
-  } else if (arg == "--table") {
-    options.action = CliAction::CodeTable;
-  } else if (arg == "--thumbnail") {
-    options.action = CliAction::Thumbnail;
-  } else if (arg == "--help") {
-    options.action = CliAction::Help;
-  } else {
-    error = "unknown option: " + arg;
-    return false;
+// CLI11's help with our own usage lines in place of its generated one, and each
+// option shown with its value's name only.
+class UsageFormatter : public CLI::Formatter {
+public:
+  std::string make_usage(const CLI::App*, std::string) const override { return kUsage; }
+  std::string make_option_opts(const CLI::Option* option) const override {
+    const std::string& value = option->get_option_text();
+    return value.empty() ? value : " " + value;
   }
-  return true;
+};
+
+// What the parser fills before it becomes CliOptions. Help and version win over
+// every other option, as in most tools; the table and the thumbnail are two
+// different answers, so asking for both is a usage error.
+struct ParsedFlags {
+  std::string encoding = "utf-8";
+  bool help = false;
+  bool version = false;
+  bool table = false;
+  bool thumbnail = false;
+};
+
+void AddOptions(CLI::App& app, CliOptions& options, ParsedFlags& flags) {
+  app.set_help_flag();
+  app.formatter(std::make_shared<UsageFormatter>());
+  app.add_flag("--help", flags.help, "print this help and exit");
+  app.add_flag("--version", flags.version, "print the program's version and exit");
+  app.add_flag("--ac", options.showAcCodes, "list the codes of AC Huffman tables too");
+  app.add_option("--encoding", flags.encoding, "the report's encoding: utf-8 (default) or gbk")
+      ->check(CLI::IsMember({"utf-8", "gbk"}))
+      ->option_text("utf-8|gbk")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  auto* table = app.add_flag("--table", flags.table, "print the table of marker codes C0 to FF");
+  auto* thumbnail =
+      app.add_flag("--thumbnail", flags.thumbnail, "answer yes or no: does FILE hold a JFIF thumbnail");
+  auto* png = app.add_option("--thumbnail-png", options.pngPath,
+                             "write FILE's thumbnail at 1:1 to the PNG file OUT (and answer as --thumbnail)")
+                  ->option_text("OUT")
+                  ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  table->excludes(thumbnail)->excludes(png);
+  app.add_option("FILE", options.files, "the JPEG files to report on")->option_text(" ");
+}
+
+CliAction ActionOf(const CliOptions& options, const ParsedFlags& flags) {
+  if (flags.help) {
+    return CliAction::Help;
+  }
+  if (flags.version) {
+    return CliAction::Version;
+  }
+  if (flags.table) {
+    return CliAction::CodeTable;
+  }
+  if (flags.thumbnail || !options.pngPath.empty()) {
+    return CliAction::Thumbnail;
+  }
+  return CliAction::Report;
+}
+
+// The file count each action needs, or the reason it is wrong.
+std::optional<std::string> FileCountError(const CliOptions& options) {
+  switch (options.action) {
+    case CliAction::Report:
+      return options.files.empty() ? std::optional<std::string>("no file given") : std::nullopt;
+    case CliAction::Thumbnail:
+      return options.files.size() != 1
+                 ? std::optional<std::string>("the thumbnail options take exactly one file")
+                 : std::nullopt;
+    case CliAction::CodeTable:
+      return options.files.empty() ? std::nullopt : std::optional<std::string>("--table takes no file");
+    case CliAction::Help:
+    case CliAction::Version:
+      break;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
 std::optional<CliOptions> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
+  CLI::App app;
   CliOptions options;
-  bool optionsEnded = false;
-  for (auto arg = args.begin(); arg != args.end(); ++arg) {
-    if (!optionsEnded && *arg == "--") {
-      optionsEnded = true;
-    } else if (!optionsEnded && *arg == "--thumbnail-png") {
-      if (std::next(arg) == args.end()) {
-        error = "--thumbnail-png needs an output file";
-        return std::nullopt;
-      }
-      options.action = CliAction::Thumbnail;
-      options.pngPath = *++arg;
-    } else if (!optionsEnded && arg->size() > 1 && (*arg)[0] == '-') {
-      if (!ParseOption(*arg, options, error)) {
-        return std::nullopt;
-      }
-    } else {
-      options.files.push_back(*arg);
-    }
-  }
-  if (options.action == CliAction::Report && options.files.empty()) {
-    error = "no file given";
+  ParsedFlags flags;
+  AddOptions(app, options, flags);
+  try {
+    // CLI11 takes a vector of arguments last one first.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    app.parse(reversed);
+  } catch (const CLI::ParseError& e) {
+    error = e.what();
     return std::nullopt;
   }
-  if (options.action == CliAction::Thumbnail && options.files.size() != 1) {
-    error = "the thumbnail options take exactly one file";
-    return std::nullopt;
-  }
-  if (options.action == CliAction::CodeTable && !options.files.empty()) {
-    error = "--table takes no file";
+  options.encoding = flags.encoding == "gbk" ? OutputEncoding::Gbk : OutputEncoding::Utf8;
+  options.action = ActionOf(options, flags);
+  if (const auto countError = FileCountError(options)) {
+    error = *countError;
     return std::nullopt;
   }
   return options;
+}
+
+std::string HelpText() {
+  CLI::App app;
+  CliOptions options;
+  ParsedFlags flags;
+  AddOptions(app, options, flags);
+  return app.help();
+}
+
+std::string VersionText() {
+  return std::string("vellumark-report ") + version::kVersion + "\n";
 }
 
 }  // namespace vellumark

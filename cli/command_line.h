@@ -8,7 +8,7 @@
 
 namespace vellumark {
 
-enum class CliAction { Report, CodeTable, Thumbnail, Help };
+enum class CliAction { Report, CodeTable, Thumbnail, Help, Version };
 
 struct CliOptions {
   CliAction action = CliAction::Report;
@@ -23,9 +23,16 @@ inline constexpr const char* kUsage =
     "usage: vellumark-report [--ac] [--encoding=utf-8|gbk] FILE...\n"
     "       vellumark-report [--encoding=utf-8|gbk] --table\n"
     "       vellumark-report [--thumbnail | --thumbnail-png OUT] FILE\n"
-    "       vellumark-report --help\n";
+    "       vellumark-report --help | --version\n";
 
 // The parsed arguments, or nullopt with a one-line reason in error.
-std::optional<CliOptions> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
+[[nodiscard]] std::optional<CliOptions> ParseCommandLine(const std::vector<std::string>& args,
+                                                         std::string& error);
+
+// What --help prints: the usage lines, then every option with what it does.
+std::string HelpText();
+
+// What --version prints.
+std::string VersionText();
 
 }  // namespace vellumark

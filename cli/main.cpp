@@ -95,7 +95,10 @@ int Run(const std::vector<std::string>& args) {
   }
   switch (options->action) {
     case CliAction::Help:
-      std::fputs(kUsage, stdout);
+      std::fputs(HelpText().c_str(), stdout);
+      return kExitOk;
+    case CliAction::Version:
+      std::fputs(VersionText().c_str(), stdout);
       return kExitOk;
     case CliAction::CodeTable: {
       StreamSink out(stdout, options->encoding);

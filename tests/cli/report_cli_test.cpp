@@ -109,6 +109,19 @@ TEST(ReportCliTest, TableIsTheMarkerCodeTable) {
   EXPECT_EQ(run.out, MarkerCodeTable());
 }
 
+// A lone "-" is a file name like any other, not an option.
+TEST(ReportCliTest, LoneDashIsAFileName) {
+  const ProcessResult run = RunReport({"-"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "vellumark-report: -: 文件未找到 (error 53)\n");
+}
+
+TEST(ReportCliTest, VersionWinsOverFiles) {
+  const ProcessResult run = RunReport({kGood, "--version"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "vellumark-report 1.0.38\n");
+}
+
 TEST(ReportCliTest, HelpPrintsUsage) {
   const ProcessResult run = RunReport({"--help"});
   EXPECT_EQ(run.status, 0);
@@ -180,7 +193,9 @@ INSTANTIATE_TEST_SUITE_P(Arguments, UsageErrorTest,
                                            UsageCase{"UnknownEncoding", {"--encoding=latin1", kGood}},
                                            UsageCase{"TableWithAFile", {"--table", kGood}},
                                            UsageCase{"ThumbnailOfTwoFiles", {"--thumbnail", kGood, kGood}},
-                                           UsageCase{"PngWithoutOutput", {"--thumbnail-png"}}),
+                                           UsageCase{"PngWithoutOutput", {"--thumbnail-png"}},
+                                           UsageCase{"TableAndThumbnail", {"--table", "--thumbnail"}},
+                                           UsageCase{"DashIsNoOption", {"-x", kGood}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
