@@ -4,7 +4,7 @@
 set -euo pipefail
 
 declare -A groups=(
-  [build]="cmake ninja-build g++ pkg-config libcli11-dev"
+  [build]="cmake ninja-build g++ pkg-config libcli11-dev libstb-dev"
   [gui]="qt6-base-dev qt6-translations-l10n libgl-dev fonts-wqy-microhei"
   [test]="googletest libgtest-dev libjpeg-turbo-progs clang-14 libfuzzer-14-dev"
   [windows]="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest"
