@@ -135,6 +135,14 @@ const WalkCase kWalkCases[] = {
      {"位置:21(14h)", "标记:COM", "长度:0(0h)", kBadLength}},
     {"MarkerCodeIsTheNextToLastByte", JpegBuilder().Marker(0xFE).Raw({0x07}).Build(),
      {"位置:21(14h)", "标记:COM", "长度:1792(700h)", kBadLength}},
+    // FF DB 00 43, Pq/Tq 00 and 64 values of 1: the last value is the file's last byte.
+    {"QuantisationSegmentEndsTheFile", JpegBuilder().MarkerWithLength(0xDB, 67).Raw({0x00}).Repeat(64, 1).Build(),
+     {"位置:21(14h)", "标记:DQT", "长度:67(43h)", "【量化表】", "Pq(精度):0", "Tq(编号):0", "1,1,1,1,1,1,1,1,",
+      "1,1,1,1,1,1,1,1,", "1,1,1,1,1,1,1,1,", "1,1,1,1,1,1,1,1,", "1,1,1,1,1,1,1,1,", "1,1,1,1,1,1,1,1,",
+      "1,1,1,1,1,1,1,1,", "1,1,1,1,1,1,1,1,", "", "", ""}},
+    // FF DB 00 02: the length field is the file's last two bytes.
+    {"FileEndsAfterALengthField", JpegBuilder().MarkerWithLength(0xDB, 2).Build(),
+     {"位置:21(14h)", "标记:DQT", "长度:2(2h)", "【量化表】", "", ""}},
     // FF DB 00 43 with only two bytes of it in the file: the table is cut.
     {"QuantisationSegmentCutByTheEnd", JpegBuilder().MarkerWithLength(0xDB, 67).Raw({0x00, 0x01}).Build(),
      {"位置:21(14h)", "标记:DQT", "长度:67(43h)", "【量化表】", "Pq(精度):0", "Tq(编号):0", "", ""}},

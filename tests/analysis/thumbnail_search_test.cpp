@@ -105,6 +105,18 @@ TEST(ThumbnailPixelsTest, WholePixelDataIsHandedOn) {
   EXPECT_EQ(outcome.answer.picture->rgb, rgb);
 }
 
+// The first JFIF APP0 with room for a thumbnail is the one shown.
+TEST(ThumbnailPixelsTest, FirstOfTwoJfifSegmentsIsTaken) {
+  auto oneByOne = [](std::uint8_t shade) {
+    Bytes payload = JfifFields("JFIF", 0, 1, 1);
+    payload.insert(payload.end(), {shade, shade, shade});
+    return payload;
+  };
+  const ThumbnailOutcome outcome = Search(Soi().Segment(0xE0, oneByOne(1)).Segment(0xE0, oneByOne(2)).Build());
+  ASSERT_TRUE(outcome.answer.picture);
+  EXPECT_EQ(outcome.answer.picture->rgb, (Bytes{1, 1, 1}));
+}
+
 // A yes without pixels: the window then shows its empty client area.
 TEST(ThumbnailPixelsTest, NoPictureWhereSizeOrDataDoNotAddUp) {
   const std::vector<Bytes> files = {

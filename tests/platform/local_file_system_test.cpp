@@ -150,6 +150,20 @@ TEST(LocalFileSystemTest, SavingThroughALinkReplacesItsTarget) {
   EXPECT_EQ(ReadWholeFile(dir / "real.txt"), "new");
 }
 
+// Only a file nobody may write is refused outright: root replaces one that only
+// its group or others may write, as it could overwrite it in place.
+TEST(LocalFileSystemTest, RootReplacesAFileOnlyOthersMayWrite) {
+  if (!RunningAsRoot()) {
+    GTEST_SKIP() << "its owner may not write it";
+  }
+  TempDir dir;
+  WriteWholeFile(dir / "r.txt", "old");
+  ::chmod((dir / "r.txt").c_str(), 0446);
+  LocalFileSystem files;
+  files.WriteText(dir / "r.txt", "new");
+  EXPECT_EQ(ReadWholeFile(dir / "r.txt"), "new");
+}
+
 struct WriteFailureCase {
   const char* name;
   // Prepares the folder and returns the path to write.
