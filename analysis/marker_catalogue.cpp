@@ -1,6 +1,8 @@
 #include "analysis/marker_catalogue.h"
 
+#include "analysis/marker_code.h"
 #include "analysis/report_text.h"
+#include "common/bytes.h"
 
 namespace vellumark {
 
@@ -13,33 +15,32 @@ std::string Numbered(const char* prefix, int number) { return prefix + std::to_s
 std::string MarkerName(std::uint8_t code) {
   // DHT, JPG and DAC sit inside the SOF range and take precedence over it.
   switch (code) {
-    case 0xC4: return "DHT";
-    case 0xC8: return "JPG";
-    case 0xCC: return "DAC";
-    case 0xD8: return "SOI";
-    case 0xD9: return "EOI";
-    case 0xDA: return "SOS";
-    case 0xDB: return "DQT";
-    case 0xDC: return "DNL";
-    case 0xDD: return "DRI";
-    case 0xDE: return "DHP";
-    case 0xDF: return "EXP";
-    case 0xFE: return "COM";
-    case 0xFF: return "JPEGCode";
-    case 0x00: return "&HFF";
-    case 0x01: return "TEM";
+    case marker::kDht: return "DHT";
+    case marker::kJpg: return "JPG";
+    case marker::kDac: return "DAC";
+    case marker::kSoi: return "SOI";
+    case marker::kEoi: return "EOI";
+    case marker::kSos: return "SOS";
+    case marker::kDqt: return "DQT";
+    case marker::kDnl: return "DNL";
+    case marker::kDri: return "DRI";
+    case marker::kDhp: return "DHP";
+    case marker::kExp: return "EXP";
+    case marker::kCom: return "COM";
+    case marker::kPrefix: return "JPEGCode";
+    case marker::kStuffedZero: return "&HFF";
+    case marker::kTem: return "TEM";
     default: break;
   }
-  if (code >= 0xC0 && code <= 0xCF) return Numbered("SOF", code - 0xC0);
-  if (code >= 0xD0 && code <= 0xD7) return Numbered("RST", code - 0xD0);
-  if (code >= 0xE0 && code <= 0xEF) return Numbered("APP", code - 0xE0);
-  if (code >= 0xF0 && code <= 0xFD) return Numbered("JPG", code - 0xF0);
+  if (code >= marker::kSof0 && code <= marker::kSof15) return Numbered("SOF", code - marker::kSof0);
+  if (code >= marker::kRst0 && code <= marker::kRst7) return Numbered("RST", code - marker::kRst0);
+  if (code >= marker::kApp0 && code <= marker::kApp15) return Numbered("APP", code - marker::kApp0);
+  if (code >= marker::kJpg0 && code <= marker::kJpg13) return Numbered("JPG", code - marker::kJpg0);
   return "RES";
 }
 
 std::string Hex2(std::uint8_t value) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  return {kDigits[value >> 4], kDigits[value & 0x0F]};
+  return {HexDigit(HighNibble(value)), HexDigit(LowNibble(value))};
 }
 
 std::string MarkerCodeTable() {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "analysis/marker_code.h"
+
 namespace vellumark {
 
 // The mnemonic of a marker code (the byte after 0xFF), e.g. SOF0, DHT, APP15.
@@ -11,7 +13,8 @@ std::string MarkerName(std::uint8_t code);
 // True when a two-byte segment length follows the marker: every code but 0x00,
 // SOI, EOI and 0xFF, so RST0-RST7 and TEM are read with a length too.
 constexpr bool MarkerHasLength(std::uint8_t code) {
-  return code != 0x00 && code != 0xD8 && code != 0xD9 && code != 0xFF;
+  return code != marker::kStuffedZero && code != marker::kSoi && code != marker::kEoi &&
+         code != marker::kPrefix;
 }
 
 // Exactly two upper-case hexadecimal digits.

@@ -6,6 +6,8 @@
 
 #include "analysis/byte_reader.h"
 #include "analysis/jpeg_tables.h"
+#include "analysis/length_field.h"
+#include "analysis/marker_code.h"
 #include "analysis/number_text.h"
 #include "analysis/report_text.h"
 #include "common/bytes.h"
@@ -14,9 +16,6 @@ namespace vellumark {
 
 namespace {
 
-constexpr std::uint8_t kDht = 0xC4;
-constexpr std::uint8_t kDqt = 0xDB;
-constexpr std::size_t kLengthFieldSize = 2;
 constexpr std::size_t kHuffmanCodeLengths = 16;
 constexpr std::size_t kQuantisationValues = 64;
 constexpr std::size_t kCountFieldWidth = 4;
@@ -49,14 +48,13 @@ void AppendHeadingRow(std::string& text) {
 // A DC symbol is a size category, shown in decimal; an AC symbol is a zero run
 // and a size category, shown as two hexadecimal digits around a slash.
 void AppendSymbol(std::string& text, std::uint8_t symbol, bool isDcTable) {
-  static constexpr char kHexDigits[] = "0123456789ABCDEF";
   if (isDcTable) {
     AppendDecimal(text, symbol);
     return;
   }
-  text += kHexDigits[HighNibble(symbol)];
+  text += HexDigit(HighNibble(symbol));
   text += '/';
-  text += kHexDigits[LowNibble(symbol)];
+  text += HexDigit(LowNibble(symbol));
 }
 
 // Canonical code assignment (ITU-T T.81, Annex C). Over-full lengths are not
@@ -132,14 +130,14 @@ void ListQuantisationTables(ByteReader reader, std::string& text) {
 
 }  // namespace
 
-void ShowSegmentDetail(std::uint8_t marker, std::span<const std::uint8_t> segment,
+void ShowSegmentDetail(std::uint8_t code, std::span<const std::uint8_t> segment,
                        const AcOption& showAcCodes, ReportSink& sink) {
   std::string detail;
   ByteReader reader(segment);
-  reader.Skip(std::min(kLengthFieldSize, segment.size()));
-  if (marker == kDht) {
+  reader.Skip(std::min(static_cast<std::size_t>(kLengthFieldSize), segment.size()));
+  if (code == marker::kDht) {
     ListHuffmanTables(reader, detail, showAcCodes);
-  } else if (marker == kDqt) {
+  } else if (code == marker::kDqt) {
     ListQuantisationTables(reader, detail);
   }
   detail += report_text::kLineEnd;

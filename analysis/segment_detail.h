@@ -16,7 +16,7 @@ using AcOption = std::function<bool()>;
 // Appends the detail of one segment: the DHT or DQT tables it holds, then one
 // line end. For any other marker only the line end. segment holds the segment
 // from its first length byte on, as far as the file has it.
-void ShowSegmentDetail(std::uint8_t marker, std::span<const std::uint8_t> segment,
+void ShowSegmentDetail(std::uint8_t code, std::span<const std::uint8_t> segment,
                        const AcOption& showAcCodes, ReportSink& sink);
 
 }  // namespace vellumark

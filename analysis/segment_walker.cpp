@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include "analysis/length_field.h"
 #include "analysis/marker_catalogue.h"
 #include "analysis/number_text.h"
 #include "analysis/report_text.h"
-#include "common/bytes.h"
 
 namespace vellumark {
 
@@ -14,8 +14,6 @@ namespace {
 
 // Files this short cannot hold a JPEG image and are not walked.
 constexpr std::int64_t kLongestUnwalkedFile = 20;
-constexpr std::uint8_t kMarkerPrefix = 0xFF;
-constexpr std::int64_t kLengthFieldSize = 2;
 
 class Walker {
 public:
@@ -42,13 +40,13 @@ private:
   bool WalkMarkerRun() {
     AppendPositionLine(file_.Seek());
     std::uint8_t code = file_.ReadByte();
-    if (code != kMarkerPrefix) {
+    if (code != marker::kPrefix) {
       AppendLine(report_text::kNotAMarker);
       return false;
     }
-    while (code == kMarkerPrefix && file_.Remaining() > 0) {
+    while (code == marker::kPrefix && file_.Remaining() > 0) {
       code = file_.ReadByte();
-      if (code == kMarkerPrefix) {
+      if (code == marker::kPrefix) {
         continue;
       }
       AppendLine(report_text::kMarker, MarkerName(code));
@@ -64,7 +62,7 @@ private:
   // is bad, which ends the report without a closing line.
   bool WalkSegment(std::uint8_t code) {
     const std::int64_t start = file_.Seek();
-    const std::int64_t declared = ReadLengthField();
+    const std::int64_t declared = ReadLengthField(file_);
     AppendNumberLine(report_text::kLength, declared, declared);
     // A length that runs past the end of the file is cut to what the file has,
     // so no read below leaves the file.
@@ -77,15 +75,6 @@ private:
     const std::vector<std::uint8_t> segment = file_.ReadBytes(length);
     ShowSegmentDetail(code, segment, showAcCodes_, sink_);
     return true;
-  }
-
-  // A length field cut off by the end of the file counts its missing bytes as
-  // 0: what the file has still prints, and the cut then rejects the length.
-  std::int64_t ReadLengthField() {
-    const auto present = file_.ReadBytes(std::min(kLengthFieldSize, file_.Remaining()));
-    const std::uint8_t high = present.empty() ? 0 : present[0];
-    const std::uint8_t low = present.size() < 2 ? 0 : present[1];
-    return BigEndianWord(high, low);
   }
 
   void AppendPositionLine(std::int64_t position) {

@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <span>
 
+#include "analysis/length_field.h"
 #include "analysis/marker_catalogue.h"
-#include "common/bytes.h"
 
 namespace vellumark {
 
 namespace {
 
 constexpr std::int64_t kLongestUnsearchedFile = 20;
-constexpr std::uint8_t kApp0 = 0xE0;
 // Length field, "JFIF\0", version, units, two densities and the two size bytes:
 // a longer segment has room for thumbnail pixels.
 constexpr std::int64_t kJfifFixedLength = 16;
@@ -50,13 +49,6 @@ std::optional<JfifThumbnail> ThumbnailPixels(std::span<const std::uint8_t> segme
   return JfifThumbnail{width, height, {pixels.begin(), pixels.end()}};
 }
 
-// As in the report, a length field cut off by the end of the file counts its
-// missing byte as 0.
-std::int64_t ReadLengthField(BinaryFile& file) {
-  const auto present = file.ReadBytes(std::min<std::int64_t>(2, file.Remaining()));
-  return BigEndianWord(present.empty() ? 0 : present[0], present.size() < 2 ? 0 : present[1]);
-}
-
 void InspectApp0(BinaryFile& file, std::int64_t start, std::int64_t length, ThumbnailAnswer& answer) {
   file.SetSeek(start);
   // A declared length that runs past the end of the file gets what the file has.
@@ -73,20 +65,20 @@ void InspectApp0(BinaryFile& file, std::int64_t start, std::int64_t length, Thum
 }  // namespace
 
 void FindJfifThumbnail(BinaryFile& file, ThumbnailAnswer& answer) {
-  if (file.Length() <= kLongestUnsearchedFile || file.ReadByte() != 0xFF) {
+  if (file.Length() <= kLongestUnsearchedFile || file.ReadByte() != marker::kPrefix) {
     return;
   }
   while (file.Remaining() >= 2) {
     const std::uint8_t code = file.ReadByte();
-    if (code == 0xFF || !MarkerHasLength(code)) {
+    if (code == marker::kPrefix || !MarkerHasLength(code)) {
       continue;
     }
     const std::int64_t start = file.Seek();
     const std::int64_t length = ReadLengthField(file);
-    if (length < 2) {
+    if (length < kLengthFieldSize) {
       return;
     }
-    if (code == kApp0 && length > kJfifFixedLength) {
+    if (code == marker::kApp0 && length > kJfifFixedLength) {
       InspectApp0(file, start, length, answer);
     }
     file.SetSeek(start + length);

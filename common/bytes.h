@@ -11,6 +11,9 @@ constexpr std::uint8_t LowNibble(std::uint8_t b) { return static_cast<std::uint8
 // High four bits of a byte: the precision (DQT) or the table class (DHT).
 constexpr std::uint8_t HighNibble(std::uint8_t b) { return static_cast<std::uint8_t>(b >> 4); }
 
+// The upper-case hexadecimal digit of a value 0 to 15.
+constexpr char HexDigit(std::uint8_t nibble) { return "0123456789ABCDEF"[nibble & 0x0F]; }
+
 // A segment length as the file stores it: the first byte is the high byte.
 constexpr std::int32_t BigEndianWord(std::uint8_t first, std::uint8_t second) {
   return first * 256 + second;

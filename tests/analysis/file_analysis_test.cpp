@@ -55,8 +55,8 @@ private:
 // The file claims 100 bytes but has only 30 when the COM segment is read.
 TEST(FileAnalysisTest, FileThatShrankStopsWithPositionAndKeepsLines) {
   const Bytes left = JpegBuilder()
-                         .Marker(0xD8)                    // FF D8 SOI
-                         .MarkerWithLength(0xFE, 48)      // FF FE 00 30: COM length 48
+                         .Marker(marker::kSoi)                    // FF D8 SOI
+                         .MarkerWithLength(marker::kCom, 48)      // FF FE 00 30: COM length 48
                          .Repeat(24, 'x')                 // 24 of its 46 payload bytes
                          .Build();
   OneSourceFileSystem files(std::make_unique<ShrunkByteSource>(left, 100));

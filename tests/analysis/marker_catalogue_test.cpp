@@ -34,7 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(MarkerHasLengthTest, FalseForExactlyFourCodes) {
   for (int code = 0; code <= 0xFF; ++code) {
-    const bool expected = code != 0x00 && code != 0xD8 && code != 0xD9 && code != 0xFF;
+    const bool expected = code != marker::kStuffedZero && code != marker::kSoi && code != marker::kEoi &&
+                          code != marker::kPrefix;
     EXPECT_EQ(MarkerHasLength(static_cast<std::uint8_t>(code)), expected) << "code " << code;
   }
 }

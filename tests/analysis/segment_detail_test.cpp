@@ -6,6 +6,7 @@
 #include <string>
 
 #include "analysis/jpeg_tables.h"
+#include "analysis/marker_code.h"
 #include "tests/support/report.h"
 
 namespace vellumark {
@@ -18,9 +19,6 @@ using testing::Join;
 using testing::Lines;
 using testing::SegmentBytes;
 
-constexpr std::uint8_t kApp0 = 0xE0;
-constexpr std::uint8_t kDht = 0xC4;
-constexpr std::uint8_t kDqt = 0xDB;
 constexpr std::string_view kLengthsRow =
     "   1   2   3   4   5   6   7   8   9  10  11  12  13  14  15  16";
 constexpr std::string_view kNoCountsRow =
@@ -29,15 +27,15 @@ constexpr std::string_view kOneCodeOfLengthOne =
     "   1   0   0   0   0   0   0   0   0   0   0   0   0   0   0   0";
 constexpr std::string_view kHidden = "(已隐藏AC的Huffman表)";
 
-std::string Detail(std::uint8_t marker, const Bytes& segment, const AcOption& showAcCodes) {
+std::string Detail(std::uint8_t code, const Bytes& segment, const AcOption& showAcCodes) {
   InitJpegTables();
   StringReportSink sink;
-  ShowSegmentDetail(marker, segment, showAcCodes, sink);
+  ShowSegmentDetail(code, segment, showAcCodes, sink);
   return sink.TakeText();
 }
 
-std::string Detail(std::uint8_t marker, const Bytes& segment, bool showAcCodes = false) {
-  return Detail(marker, segment, [showAcCodes] { return showAcCodes; });
+std::string Detail(std::uint8_t code, const Bytes& segment, bool showAcCodes = false) {
+  return Detail(code, segment, [showAcCodes] { return showAcCodes; });
 }
 
 // Values 2 + 5 (r + c) + r c of row r, column c, in zig-zag file order.
@@ -51,7 +49,7 @@ TEST(SegmentDetailTest, QuantisationTableInNaturalOrder) {
   // 00 43: length 67; 00: precision 0, table 0; 64 values.
   const Bytes segment = SegmentBytes(DqtTable(0x00, kWorkedDqtValues));
   ASSERT_EQ(segment.size(), 67U);
-  EXPECT_EQ(Detail(kDqt, segment), Lines({"【量化表】", "Pq(精度):0", "Tq(编号):0",
+  EXPECT_EQ(Detail(marker::kDqt, segment), Lines({"【量化表】", "Pq(精度):0", "Tq(编号):0",
                                           "  2,  7, 12, 17, 22, 27, 32, 37,",
                                           "  7, 13, 19, 25, 31, 37, 43, 49,",
                                           " 12, 19, 26, 33, 40, 47, 54, 61,",
@@ -79,11 +77,11 @@ std::string WorkedDhtText(const std::vector<std::string_view>& acCodeLines) {
 
 TEST(SegmentDetailTest, HuffmanTablesWithAcCodesHidden) {
   ASSERT_EQ(kWorkedDhtSegment.size(), 46U);
-  EXPECT_EQ(Detail(kDht, kWorkedDhtSegment, false), WorkedDhtText({kHidden}));
+  EXPECT_EQ(Detail(marker::kDht, kWorkedDhtSegment, false), WorkedDhtText({kHidden}));
 }
 
 TEST(SegmentDetailTest, HuffmanTablesWithAcCodesShown) {
-  EXPECT_EQ(Detail(kDht, kWorkedDhtSegment, true),
+  EXPECT_EQ(Detail(marker::kDht, kWorkedDhtSegment, true),
             WorkedDhtText({"0/1\t00", "0/2\t01", "0/3\t100", "0/0\t1010", "0/4\t1011", "1/1\t1100"}));
 }
 
@@ -91,7 +89,7 @@ TEST(SegmentDetailTest, HuffmanTablesWithAcCodesShown) {
 TEST(SegmentDetailTest, AcOptionIsReadForEachTable) {
   const Bytes segment = SegmentBytes(Join({DhtTable(0x10, {1}, {0x01}), DhtTable(0x11, {1}, {0x02})}));
   int asked = 0;
-  const std::string text = Detail(kDht, segment, [&asked] { return ++asked > 1; });
+  const std::string text = Detail(marker::kDht, segment, [&asked] { return ++asked > 1; });
   EXPECT_EQ(asked, 2);
   EXPECT_NE(text.find(std::string(kHidden) + "\r\n\r\nTc(DC/AC):1"), std::string::npos) << text;
   EXPECT_NE(text.find("0/2\t0\r\n"), std::string::npos) << text;
@@ -130,64 +128,64 @@ std::string EmptyHuffmanTable(std::string_view classLine, std::vector<std::strin
 
 const DetailCase kDetailCases[] = {
     // 00 10 + 14 bytes: an APP0 segment gets only the line end.
-    {"OtherMarkerAddsOneLineEnd", kApp0, SegmentBytes(Count(14, 'J')), false, "\r\n"},
-    {"DqtWithoutPayload", kDqt, SegmentBytes({}), false, Lines({"【量化表】", ""})},
-    {"DhtWithoutPayload", kDht, SegmentBytes({}), false, Lines({"【Huffman表】", ""})},
+    {"OtherMarkerAddsOneLineEnd", marker::kApp0, SegmentBytes(Count(14, 'J')), false, "\r\n"},
+    {"DqtWithoutPayload", marker::kDqt, SegmentBytes({}), false, Lines({"【量化表】", ""})},
+    {"DhtWithoutPayload", marker::kDht, SegmentBytes({}), false, Lines({"【Huffman表】", ""})},
     // Values 0..63 in file order: the grid is the zig-zag order of ITU-T T.81,
     // Figure A.6, row by row. The worked example is symmetric; this is not.
-    {"GridIsNotTransposed", kDqt, SegmentBytes(DqtTable(0x00, ZeroToSixtyThree())), false,
+    {"GridIsNotTransposed", marker::kDqt, SegmentBytes(DqtTable(0x00, ZeroToSixtyThree())), false,
      Lines({"【量化表】", "Pq(精度):0", "Tq(编号):0", " 0, 1, 5, 6,14,15,27,28,",
             " 2, 4, 7,13,16,26,29,42,", " 3, 8,12,17,25,30,41,43,", " 9,11,18,24,31,40,44,53,",
             "10,19,23,32,39,45,52,54,", "20,22,33,38,46,51,55,60,", "21,34,37,47,50,56,59,61,",
             "35,36,48,49,57,58,62,63,", "", ""})},
     // One value of 100 widens every field of that table to three characters.
-    {"OneThreeDigitValueWidensTheTable", kDqt,
+    {"OneThreeDigitValueWidensTheTable", marker::kDqt,
      SegmentBytes(DqtTable(0x01, Join({{100}, Count(63, 1)}))), false,
      Lines({"【量化表】", "Pq(精度):0", "Tq(编号):1", "100,  1,  1,  1,  1,  1,  1,  1,",
             "  1,  1,  1,  1,  1,  1,  1,  1,", "  1,  1,  1,  1,  1,  1,  1,  1,",
             "  1,  1,  1,  1,  1,  1,  1,  1,", "  1,  1,  1,  1,  1,  1,  1,  1,",
             "  1,  1,  1,  1,  1,  1,  1,  1,", "  1,  1,  1,  1,  1,  1,  1,  1,",
             "  1,  1,  1,  1,  1,  1,  1,  1,", "", ""})},
-    {"TwoQuantisationTablesInOneSegment", kDqt,
+    {"TwoQuantisationTablesInOneSegment", marker::kDqt,
      SegmentBytes(Join({DqtTable(0x00, Count(64, 1)), DqtTable(0x01, Count(64, 1))})), false,
      Lines({"【量化表】", "Pq(精度):0", "Tq(编号):0"}) + GridOfOnes() +
          Lines({"", "Pq(精度):0", "Tq(编号):1"}) + GridOfOnes() + Lines({"", ""})},
     // 23 after a whole table: precision 2, table 3, and nothing to list.
-    {"QuantisationSegmentEndsOneByteAfterATable", kDqt,
+    {"QuantisationSegmentEndsOneByteAfterATable", marker::kDqt,
      SegmentBytes(Join({DqtTable(0x00, Count(64, 1)), {0x23}})), false,
      Lines({"【量化表】", "Pq(精度):0", "Tq(编号):0"}) + GridOfOnes() +
          Lines({"", "Pq(精度):2", "Tq(编号):3", ""})},
     // Precision 1: 128 bytes of 16-bit values, read as 64 single bytes and then a
     // cut-off table whose first byte 25 reads as precision 2, table 5.
-    {"SixteenBitTableIsReadAsBytes", kDqt,
+    {"SixteenBitTableIsReadAsBytes", marker::kDqt,
      SegmentBytes(DqtTable(0x10, Join({Count(64, 1), {0x25}, Count(63, 9)}))), false,
      Lines({"【量化表】", "Pq(精度):1", "Tq(编号):0"}) + GridOfOnes() +
          Lines({"", "Pq(精度):2", "Tq(编号):5", ""})},
-    {"QuantisationTableCutInItsValues", kDqt, SegmentBytes(DqtTable(0x01, Count(63, 1))), false,
+    {"QuantisationTableCutInItsValues", marker::kDqt, SegmentBytes(DqtTable(0x01, Count(63, 1))), false,
      Lines({"【量化表】", "Pq(精度):0", "Tq(编号):1", ""})},
-    {"DcTableWithoutCodes", kDht, SegmentBytes(DhtTable(0x00, {}, {})), false,
+    {"DcTableWithoutCodes", marker::kDht, SegmentBytes(DhtTable(0x00, {}, {})), false,
      EmptyHuffmanTable("Tc(DC/AC):0", {"", ""})},
-    {"HiddenAcTableWithoutCodes", kDht, SegmentBytes(DhtTable(0x10, {}, {})), false,
+    {"HiddenAcTableWithoutCodes", marker::kDht, SegmentBytes(DhtTable(0x10, {}, {})), false,
      EmptyHuffmanTable("Tc(DC/AC):1", {kHidden, "", ""})},
-    {"ShownAcTableWithoutCodes", kDht, SegmentBytes(DhtTable(0x10, {}, {})), true,
+    {"ShownAcTableWithoutCodes", marker::kDht, SegmentBytes(DhtTable(0x10, {}, {})), true,
      EmptyHuffmanTable("Tc(DC/AC):1", {"", ""})},
     // Three codes of length 1: the third, 10, needs two digits and gets them.
-    {"OverfullLengthPrintsEveryDigit", kDht, SegmentBytes(DhtTable(0x00, {3}, {0, 1, 2})), false,
+    {"OverfullLengthPrintsEveryDigit", marker::kDht, SegmentBytes(DhtTable(0x00, {3}, {0, 1, 2})), false,
      Lines({"【Huffman表】", "Tc(DC/AC):0", "Th(编 号):0", kLengthsRow,
             "   3   0   0   0   0   0   0   0   0   0   0   0   0   0   0   0", "0\t0", "1\t1",
             "2\t10", "", ""})},
     // AC symbols as run/size in upper-case hexadecimal; DC symbols in decimal.
-    {"AcSymbolsAsRunAndSize", kDht, SegmentBytes(DhtTable(0x13, {0, 0, 3}, {0xF0, 0xA2, 0x00})), true,
+    {"AcSymbolsAsRunAndSize", marker::kDht, SegmentBytes(DhtTable(0x13, {0, 0, 3}, {0xF0, 0xA2, 0x00})), true,
      Lines({"【Huffman表】", "Tc(DC/AC):1", "Th(编 号):3", kLengthsRow,
             "   0   0   3   0   0   0   0   0   0   0   0   0   0   0   0   0", "F/0\t000",
             "A/2\t001", "0/0\t010", "", ""})},
-    {"DcSymbolsInDecimal", kDht, SegmentBytes(DhtTable(0x01, {1}, {0xAB})), false,
+    {"DcSymbolsInDecimal", marker::kDht, SegmentBytes(DhtTable(0x01, {1}, {0xAB})), false,
      Lines({"【Huffman表】", "Tc(DC/AC):0", "Th(编 号):1", kLengthsRow, kOneCodeOfLengthOne,
             "171\t0", "", ""})},
-    {"HuffmanTableCutInItsCounts", kDht, SegmentBytes({0x00, 1, 2, 3, 4, 5}), false,
+    {"HuffmanTableCutInItsCounts", marker::kDht, SegmentBytes({0x00, 1, 2, 3, 4, 5}), false,
      Lines({"【Huffman表】", "Tc(DC/AC):0", "Th(编 号):0", ""})},
     // Counts promise two symbols; only one follows.
-    {"HuffmanTableCutInItsSymbols", kDht, SegmentBytes(DhtTable(0x01, {0, 2}, {0x07})), false,
+    {"HuffmanTableCutInItsSymbols", marker::kDht, SegmentBytes(DhtTable(0x01, {0, 2}, {0x07})), false,
      Lines({"【Huffman表】", "Tc(DC/AC):0", "Th(编 号):1", kLengthsRow,
             "   0   2   0   0   0   0   0   0   0   0   0   0   0   0   0   0", ""})},
 };
@@ -205,8 +203,8 @@ TEST_P(HuffmanClassTest, NonZeroClassActsAsAc) {
   const std::string classLine = "Tc(DC/AC):" + std::to_string(GetParam());
   const std::string head =
       Lines({"【Huffman表】", classLine, "Th(编 号):0", kLengthsRow, kOneCodeOfLengthOne});
-  EXPECT_EQ(Detail(kDht, segment, false), head + Lines({kHidden, "", ""}));
-  EXPECT_EQ(Detail(kDht, segment, true), head + Lines({"0/5\t0", "", ""}));
+  EXPECT_EQ(Detail(marker::kDht, segment, false), head + Lines({kHidden, "", ""}));
+  EXPECT_EQ(Detail(marker::kDht, segment, true), head + Lines({"0/5\t0", "", ""}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Classes, HuffmanClassTest, ::testing::Range(1, 16));

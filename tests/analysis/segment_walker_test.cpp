@@ -21,12 +21,12 @@ constexpr std::string_view kBadLength = "错误的标记长度";
 // SOI, APP0, a fill byte before COM, SOS, and the first two bytes of scan data.
 Bytes FortyByteFile() {
   return JpegBuilder()
-      .Marker(0xD8)  // FF D8 SOI
-      .Segment(0xE0, JfifPayload(0, 0, {}))  // FF E0 00 10: APP0 length 16, JFIF, no thumbnail
-      .Raw({0xFF})                     // fill byte
-      .Segment(0xFE, {'a', 'b', 'c'})  // FF FE 00 05: COM length 5
+      .Marker(marker::kSoi)  // FF D8 SOI
+      .Segment(marker::kApp0, JfifPayload(0, 0, {}))  // FF E0 00 10: APP0 length 16, JFIF, no thumbnail
+      .Raw({marker::kPrefix})          // fill byte
+      .Segment(marker::kCom, {'a', 'b', 'c'})  // FF FE 00 05: COM length 5
       // FF DA 00 08: SOS length 8, one component, spectral range 0..63
-      .Segment(0xDA, {0x01, 0x01, 0x00, 0x00, 0x3F, 0x00})
+      .Segment(marker::kSos, {0x01, 0x01, 0x00, 0x00, 0x3F, 0x00})
       .Raw({0x12, 0x34})  // scan data
       .Build();
 }
@@ -71,8 +71,8 @@ TEST(SegmentWalkerTest, FirstByteNotFF) {
 // be walked, and the bytes under test start at position 21 (offset 14h).
 Bytes Opening() {
   return JpegBuilder()
-      .Marker(0xD8)                                        // FF D8 SOI
-      .Segment(0xFE, Bytes(14, 'x'))                       // FF FE 00 10: COM length 16
+      .Marker(marker::kSoi)                                        // FF D8 SOI
+      .Segment(marker::kCom, Bytes(14, 'x'))                       // FF FE 00 10: COM length 16
       .Build();
 }
 
@@ -96,44 +96,44 @@ TEST_P(WalkCaseTest, ReportsExactLines) {
 }
 
 const WalkCase kWalkCases[] = {
-    {"EndsRightAfterEoi", JpegBuilder().Marker(0xD9).Build(), {"位置:21(14h)", "标记:EOI", ""}},
-    {"OneByteAfterEoiIsIgnored", JpegBuilder().Marker(0xD9).Raw({0x00}).Build(),
+    {"EndsRightAfterEoi", JpegBuilder().Marker(marker::kEoi).Build(), {"位置:21(14h)", "标记:EOI", ""}},
+    {"OneByteAfterEoiIsIgnored", JpegBuilder().Marker(marker::kEoi).Raw({0x00}).Build(),
      {"位置:21(14h)", "标记:EOI", ""}},
-    {"TwoBytesAfterEoiAreWalked", JpegBuilder().Marker(0xD9).Raw({0x12, 0x34}).Build(),
+    {"TwoBytesAfterEoiAreWalked", JpegBuilder().Marker(marker::kEoi).Raw({0x12, 0x34}).Build(),
      {"位置:21(14h)", "标记:EOI", "", "位置:23(16h)", kNotAMarker}},
-    {"MarkerAfterEoiIsReported", JpegBuilder().Marker(0xD9).Marker(0xD8).Build(),
+    {"MarkerAfterEoiIsReported", JpegBuilder().Marker(marker::kEoi).Marker(marker::kSoi).Build(),
      {"位置:21(14h)", "标记:EOI", "", "位置:23(16h)", "标记:SOI", ""}},
     {"ScanDataInMarkerPosition", JpegBuilder().Raw({0x12, 0x34}).Build(), {"位置:21(14h)", kNotAMarker}},
     // FF FF FF D8: the fill bytes share the position line of the first FF.
-    {"FillBytesBeforeAMarker", JpegBuilder().Raw({0xFF, 0xFF}).Marker(0xD8).Build(),
+    {"FillBytesBeforeAMarker", JpegBuilder().Raw({0xFF, 0xFF}).Marker(marker::kSoi).Build(),
      {"位置:21(14h)", "标记:SOI", ""}},
-    {"FillBytesUpToTheEnd", JpegBuilder().Repeat(3, 0xFF).Build(), {"位置:21(14h)"}},
+    {"FillBytesUpToTheEnd", JpegBuilder().Repeat(3, marker::kPrefix).Build(), {"位置:21(14h)"}},
     // FF 00 has no length; the walk goes on right after it.
-    {"StuffedZero", JpegBuilder().Marker(0x00).Marker(0xD9).Build(),
+    {"StuffedZero", JpegBuilder().Marker(marker::kStuffedZero).Marker(marker::kEoi).Build(),
      {"位置:21(14h)", "标记:&HFF", "", "位置:23(16h)", "标记:EOI", ""}},
-    {"LengthZero", JpegBuilder().MarkerWithLength(0xFE, 0).Text("ab").Build(),
+    {"LengthZero", JpegBuilder().MarkerWithLength(marker::kCom, 0).Text("ab").Build(),
      {"位置:21(14h)", "标记:COM", "长度:0(0h)", kBadLength}},
-    {"LengthOne", JpegBuilder().MarkerWithLength(0xFE, 1).Text("ab").Build(),
+    {"LengthOne", JpegBuilder().MarkerWithLength(marker::kCom, 1).Text("ab").Build(),
      {"位置:21(14h)", "标记:COM", "长度:1(1h)", kBadLength}},
-    {"LengthTwo", JpegBuilder().MarkerWithLength(0xFE, 2).Marker(0xD9).Build(),
+    {"LengthTwo", JpegBuilder().MarkerWithLength(marker::kCom, 2).Marker(marker::kEoi).Build(),
      {"位置:21(14h)", "标记:COM", "长度:2(2h)", "", "", "位置:25(18h)", "标记:EOI", ""}},
     // 64 declared, 5 bytes from the first length byte to the end.
-    {"LengthPastTheEnd", JpegBuilder().MarkerWithLength(0xFE, 64).Text("abc").Build(),
+    {"LengthPastTheEnd", JpegBuilder().MarkerWithLength(marker::kCom, 64).Text("abc").Build(),
      {"位置:21(14h)", "标记:COM", "长度:64(40h)", "", ""}},
-    {"LargestLength", JpegBuilder().MarkerWithLength(0xFE, 0xFFFF).Text("a").Build(),
+    {"LargestLength", JpegBuilder().MarkerWithLength(marker::kCom, 0xFFFF).Text("a").Build(),
      {"位置:21(14h)", "标记:COM", "长度:65535(FFFFh)", "", ""}},
     // 80 00: a length with its top bit set is unsigned and walked in full.
     {"LengthWithTopBitSet",
-     JpegBuilder().MarkerWithLength(0xFE, 0x8000).Repeat(0x8000 - 2, 'x').Marker(0xD9).Build(),
+     JpegBuilder().MarkerWithLength(marker::kCom, 0x8000).Repeat(0x8000 - 2, 'x').Marker(marker::kEoi).Build(),
      {"位置:21(14h)", "标记:COM", "长度:32768(8000h)", "", "", "位置:32791(8016h)", "标记:EOI", ""}},
-    {"RestartMarkerReadsALength", JpegBuilder().MarkerWithLength(0xD0, 4).Raw({0xAA, 0xBB}).Marker(0xD9).Build(),
+    {"RestartMarkerReadsALength", JpegBuilder().MarkerWithLength(marker::kRst0, 4).Raw({0xAA, 0xBB}).Marker(marker::kEoi).Build(),
      {"位置:21(14h)", "标记:RST0", "长度:4(4h)", "", "", "位置:27(1Ah)", "标记:EOI", ""}},
-    {"TemReadsALength", JpegBuilder().MarkerWithLength(0x01, 2).Marker(0xD9).Build(),
+    {"TemReadsALength", JpegBuilder().MarkerWithLength(marker::kTem, 2).Marker(marker::kEoi).Build(),
      {"位置:21(14h)", "标记:TEM", "长度:2(2h)", "", "", "位置:25(18h)", "标记:EOI", ""}},
     // The missing length bytes count as 0; what the file has still prints.
-    {"MarkerCodeIsTheLastByte", JpegBuilder().Marker(0xFE).Build(),
+    {"MarkerCodeIsTheLastByte", JpegBuilder().Marker(marker::kCom).Build(),
      {"位置:21(14h)", "标记:COM", "长度:0(0h)", kBadLength}},
-    {"MarkerCodeIsTheNextToLastByte", JpegBuilder().Marker(0xFE).Raw({0x07}).Build(),
+    {"MarkerCodeIsTheNextToLastByte", JpegBuilder().Marker(marker::kCom).Raw({0x07}).Build(),
      {"位置:21(14h)", "标记:COM", "长度:1792(700h)", kBadLength}},
     // FF DB 00 43, Pq/Tq 00 and 64 values of 1: the last value is the file's last byte.
     {"QuantisationSegmentEndsTheFile", JpegBuilder().MarkerWithLength(0xDB, 67).Raw({0x00}).Repeat(64, 1).Build(),
@@ -144,7 +144,7 @@ const WalkCase kWalkCases[] = {
     {"FileEndsAfterALengthField", JpegBuilder().MarkerWithLength(0xDB, 2).Build(),
      {"位置:21(14h)", "标记:DQT", "长度:2(2h)", "【量化表】", "", ""}},
     // FF DB 00 43 with only two bytes of it in the file: the table is cut.
-    {"QuantisationSegmentCutByTheEnd", JpegBuilder().MarkerWithLength(0xDB, 67).Raw({0x00, 0x01}).Build(),
+    {"QuantisationSegmentCutByTheEnd", JpegBuilder().MarkerWithLength(marker::kDqt, 67).Raw({0x00, 0x01}).Build(),
      {"位置:21(14h)", "标记:DQT", "长度:67(43h)", "【量化表】", "Pq(精度):0", "Tq(编号):0", "", ""}},
 };
 

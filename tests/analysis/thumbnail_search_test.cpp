@@ -27,7 +27,7 @@ JpegBuilder& AddJfif(JpegBuilder& file, std::size_t extra, std::string_view iden
                      std::uint8_t afterIdentifier = 0) {
   Bytes payload = JfifFields(identifier, afterIdentifier);
   payload.resize(payload.size() + extra, 0x80);
-  return file.Segment(0xE0, payload);
+  return file.Segment(marker::kApp0, payload);
 }
 
 ThumbnailOutcome Search(const Bytes& bytes) {
@@ -50,7 +50,7 @@ TEST_P(ThumbnailSearchTest, Answers) {
   EXPECT_EQ(outcome.answer.found, GetParam().found);
 }
 
-JpegBuilder Soi() { return std::move(JpegBuilder().Marker(0xD8)); }
+JpegBuilder Soi() { return std::move(JpegBuilder().Marker(marker::kSoi)); }
 
 std::vector<SearchCase> Cases() {
   JpegBuilder b;
@@ -63,31 +63,33 @@ std::vector<SearchCase> Cases() {
       {"ExtensionSegment", AddJfif(b = Soi(), 8, "JFXX").Build(), false},
       {"IdentifierNotEndedByZero", AddJfif(b = Soi(), 8, "JFIF", 1).Build(), false},
       // Twenty bytes: FF D8, then an APP0 that would match if it were searched.
-      {"TwentyBytesAreNotSearched", Bytes{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x11, 'J', 'F', 'I', 'F', 0,
-                                          1, 2, 0, 0, 1, 0, 1, 0, 0},
+      {"TwentyBytesAreNotSearched",
+       Bytes{marker::kPrefix, marker::kSoi, marker::kPrefix, marker::kApp0, 0x00, 0x11, 'J', 'F', 'I', 'F', 0,
+             1, 2, 0, 0, 1, 0, 1, 0, 0},
        false},
-      {"FirstByteNotFF", AddJfif(b = std::move(JpegBuilder().Raw({0x00, 0xD8})), 4).Build(), false},
+      {"FirstByteNotFF", AddJfif(b = std::move(JpegBuilder().Raw({0x00, marker::kSoi})), 4).Build(), false},
       {"AfterALongApp1",
        AddJfif(b = std::move(Soi().Segment(0xE1, Bytes(40000, 0x45))), 4).Build(), true},
-      {"LengthZeroBefore", AddJfif(b = std::move(Soi().MarkerWithLength(0xFE, 0)), 4).Build(), false},
-      {"LengthOneBefore", AddJfif(b = std::move(Soi().MarkerWithLength(0xFE, 1)), 4).Build(), false},
-      {"BadLengthAfterAMatch", AddJfif(b = Soi(), 4).MarkerWithLength(0xFE, 1).Repeat(8, 0).Build(),
+      {"LengthZeroBefore", AddJfif(b = std::move(Soi().MarkerWithLength(marker::kCom, 0)), 4).Build(), false},
+      {"LengthOneBefore", AddJfif(b = std::move(Soi().MarkerWithLength(marker::kCom, 1)), 4).Build(), false},
+      {"BadLengthAfterAMatch", AddJfif(b = Soi(), 4).MarkerWithLength(marker::kCom, 1).Repeat(8, 0).Build(),
        true},
       // After SOS the entropy-coded bytes are read as codes and lengths.
       {"EntropyDataAfterAMatch",
-       AddJfif(b = Soi(), 4).Segment(0xDA, {1, 1, 0, 0, 0x3F, 0}).Raw({0x12, 0x34, 0x00, 0x05, 0x99, 0xE0}).Build(),
+       AddJfif(b = Soi(), 4).Segment(marker::kSos, {1, 1, 0, 0, 0x3F, 0}).Raw({0x12, 0x34, 0x00, 0x05, 0x99, 0xE0}).Build(),
        true},
       // Only the first byte must be 0xFF: D8 and E0 are taken as codes as they come.
-      {"MarkersWithoutFF", Bytes{0xFF, 0xD8, 0xE0, 0x00, 0x11, 'J', 'F', 'I', 'F', 0, 1, 2, 0, 0, 1, 0, 1, 0,
-                                 0, 0x80, 0x80, 0x80},
+      {"MarkersWithoutFF",
+       Bytes{marker::kPrefix, marker::kSoi, marker::kApp0, 0x00, 0x11, 'J', 'F', 'I', 'F', 0, 1, 2, 0, 0, 1, 0, 1,
+             0, 0, 0x80, 0x80, 0x80},
        true},
       // The length field is cut off by the end of the file.
-      {"CutLengthField", Soi().Repeat(18, 0xD8).Raw({0xFF, 0xE0, 0x00}).Build(), false},
+      {"CutLengthField", Soi().Repeat(18, marker::kSoi).Raw({marker::kPrefix, marker::kApp0, 0x00}).Build(), false},
       // The APP0 segment declares more than the file has; the identifier is there.
-      {"DeclaredPastTheEnd", Soi().MarkerWithLength(0xE0, 0x2000).Raw(JfifFields("JFIF", 0)).Repeat(4, 1).Build(),
+      {"DeclaredPastTheEnd", Soi().MarkerWithLength(marker::kApp0, 0x2000).Raw(JfifFields("JFIF", 0)).Repeat(4, 1).Build(),
        true},
       // The identifier itself is cut off by the end of the file.
-      {"IdentifierCutOff", Soi().Repeat(16, 0xD9).MarkerWithLength(0xE0, 0x20).Raw({'J', 'F'}).Build(), false},
+      {"IdentifierCutOff", Soi().Repeat(16, marker::kEoi).MarkerWithLength(marker::kApp0, 0x20).Raw({'J', 'F'}).Build(), false},
   };
 }
 
@@ -98,7 +100,7 @@ TEST(ThumbnailPixelsTest, WholePixelDataIsHandedOn) {
   const Bytes rgb{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
   Bytes payload = JfifFields("JFIF", 0, 2, 2);
   payload.insert(payload.end(), rgb.begin(), rgb.end());
-  const ThumbnailOutcome outcome = Search(Soi().Segment(0xE0, payload).Marker(0xD9).Build());
+  const ThumbnailOutcome outcome = Search(Soi().Segment(marker::kApp0, payload).Marker(marker::kEoi).Build());
   ASSERT_TRUE(outcome.answer.picture);
   EXPECT_EQ(outcome.answer.picture->width, 2);
   EXPECT_EQ(outcome.answer.picture->height, 2);
@@ -121,11 +123,11 @@ TEST(ThumbnailPixelsTest, FirstOfTwoJfifSegmentsIsTaken) {
 TEST(ThumbnailPixelsTest, NoPictureWhereSizeOrDataDoNotAddUp) {
   const std::vector<Bytes> files = {
       // Size bytes 0 x 0, with room declared.
-      Soi().Segment(0xE0, [] { Bytes p = JfifFields("JFIF", 0); p.resize(20, 7); return p; }()).Build(),
+      Soi().Segment(marker::kApp0, [] { Bytes p = JfifFields("JFIF", 0); p.resize(20, 7); return p; }()).Build(),
       // 2 x 2 pixels need 12 bytes; the segment holds 11.
-      Soi().Segment(0xE0, [] { Bytes p = JfifFields("JFIF", 0, 2, 2); p.resize(p.size() + 11, 7); return p; }()).Marker(0xD9).Build(),
+      Soi().Segment(marker::kApp0, [] { Bytes p = JfifFields("JFIF", 0, 2, 2); p.resize(p.size() + 11, 7); return p; }()).Marker(marker::kEoi).Build(),
       // The segment declares the 12 bytes, but the file ends after 6 of them.
-      Soi().MarkerWithLength(0xE0, 16 + 12).Raw(JfifFields("JFIF", 0, 2, 2)).Repeat(6, 7).Build(),
+      Soi().MarkerWithLength(marker::kApp0, 16 + 12).Raw(JfifFields("JFIF", 0, 2, 2)).Repeat(6, 7).Build(),
   };
   for (const Bytes& file : files) {
     const ThumbnailOutcome outcome = Search(file);

@@ -145,9 +145,9 @@ struct UsageCase {
 const testing::Bytes kThumbnailPixels{0xFF, 0, 0, 0, 0, 0xFF};
 testing::Bytes FileWithThumbnail() {
   return testing::JpegBuilder()
-      .Marker(0xD8)
-      .Segment(0xE0, testing::JfifPayload(2, 1, kThumbnailPixels))
-      .Marker(0xD9)
+      .Marker(marker::kSoi)
+      .Segment(marker::kApp0, testing::JfifPayload(2, 1, kThumbnailPixels))
+      .Marker(marker::kEoi)
       .Build();
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <span>
 
+#include "analysis/marker_code.h"
 #include "platform/byte_source.h"
 #include "tests/support/jpeg_builder.h"
 
@@ -35,13 +36,13 @@ public:
     dst = dst.first(static_cast<std::size_t>(std::min<std::int64_t>(
         static_cast<std::int64_t>(dst.size()), Size() - offset)));
     std::memset(dst.data(), 0, dst.size());
-    Put(0, {0xFF, 0xD8, 0xFF, 0xFE, 0xFF, 0xFE}, offset, dst);
+    Put(0, {marker::kPrefix, marker::kSoi, marker::kPrefix, marker::kCom, 0xFF, 0xFE}, offset, dst);
     // The long segments start at every offset that is 1 more than a multiple of
     // the stride (2^32 is one too), from 65538 on.
     const std::int64_t from = std::max<std::int64_t>(kStride + 1, offset - 3);
     for (std::int64_t at = (from - 1 + kStride - 1) / kStride * kStride + 1;
          at < kTailOffset && at < offset + static_cast<std::int64_t>(dst.size()); at += kStride) {
-      Put(at, {0xFF, 0xFE, 0xFF, 0xFF}, offset, dst);
+      Put(at, {marker::kPrefix, marker::kCom, 0xFF, 0xFF}, offset, dst);
     }
     Put(kTailOffset, tail_, offset, dst);
     return dst.size();

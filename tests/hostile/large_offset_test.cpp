@@ -32,9 +32,9 @@ using testing::TempDir;
 // What stands at offset 4294967296 (100000000h).
 Bytes Tail() {
   return JpegBuilder()
-      .Segment(0xE0, JfifPayload(2, 1, kTwoPixels))  // FF E0 00 16: APP0 length 22 with a thumbnail
-      .Marker(0xD9)                                  // FF D9: EOI at 100000018h
-      .MarkerWithLength(0xFE, 0xFFFF)                // FF FE FF FF: COM length 65535 at 10000001Ah,
+      .Segment(marker::kApp0, JfifPayload(2, 1, kTwoPixels))  // FF E0 00 16: APP0 length 22 with a thumbnail
+      .Marker(marker::kEoi)                                  // FF D9: EOI at 100000018h
+      .MarkerWithLength(marker::kCom, 0xFFFF)                // FF FE FF FF: COM length 65535 at 10000001Ah,
       .Text("abc")                                   // but only 3 bytes remain
       .Build();
 }
@@ -90,9 +90,9 @@ TEST(LargeOffsetTest, SparseFilePast4GiBReadsTheTrueBytes) {
   BinaryFile file(files.OpenRead(path));
   EXPECT_EQ(file.Length(), kSize);
   file.SetSeek(std::int64_t{1} << 31);  // the byte before the 2 GiB line
-  EXPECT_EQ(file.ReadBytes(3), (Bytes{0xFF, 0xD9, 0x00}));
+  EXPECT_EQ(file.ReadBytes(3), (Bytes{marker::kPrefix, marker::kEoi, 0x00}));
   file.SetSeek((std::int64_t{1} << 32) + 1);
-  EXPECT_EQ(file.ReadBytes(4), (Bytes{0xFF, 0xE0, 0x00, 0x10}));
+  EXPECT_EQ(file.ReadBytes(4), (Bytes{marker::kPrefix, marker::kApp0, 0x00, 0x10}));
   EXPECT_EQ(file.Remaining(), 12);
 }
 

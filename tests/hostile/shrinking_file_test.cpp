@@ -139,10 +139,10 @@ private:
 TEST(ShrinkingFileTest, RealFileCutDuringTheWalkEndsWithError62) {
   TempDir dir;
   const Bytes file = JpegBuilder()
-                         .Marker(0xD8)                                 // FF D8 SOI
-                         .Segment(0xFE, Bytes(65533, 'x'))            // FF FE FF FF: COM length 65535
-                         .Segment(0xFE, Bytes(65533, 'y'))            // and another
-                         .Marker(0xD9)                                 // FF D9 EOI
+                         .Marker(marker::kSoi)                                 // FF D8 SOI
+                         .Segment(marker::kCom, Bytes(65533, 'x'))            // FF FE FF FF: COM length 65535
+                         .Segment(marker::kCom, Bytes(65533, 'y'))            // and another
+                         .Marker(marker::kEoi)                                 // FF D9 EOI
                          .Build();
   testing::WriteWholeFile(dir / "big.jpg", std::string(file.begin(), file.end()));
   LocalFileSystem files;

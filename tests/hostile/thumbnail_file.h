@@ -13,8 +13,8 @@ inline const Bytes kTwoPixels{0xFF, 0, 0, 0, 0, 0xFF};
 inline Bytes RealFileWithThumbnail() {
   const Bytes baseline = GoldenFile("baseline.jpg");
   return JpegBuilder()
-      .Marker(0xD8)                                  // FF D8 SOI
-      .Segment(0xE0, JfifPayload(2, 1, kTwoPixels))  // FF E0 00 16: APP0 length 22
+      .Marker(marker::kSoi)                                  // FF D8 SOI
+      .Segment(marker::kApp0, JfifPayload(2, 1, kTwoPixels))  // FF E0 00 16: APP0 length 22
       .Raw(Bytes(baseline.begin() + 20, baseline.end()))  // cjpeg's file after its SOI and APP0
       .Build();
 }

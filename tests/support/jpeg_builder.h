@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/marker_code.h"
+
 namespace vellumark::testing {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -62,11 +64,11 @@ public:
   JpegBuilder& Text(std::string_view text) { return Raw(Bytes(text.begin(), text.end())); }
   JpegBuilder& Repeat(std::size_t count, std::uint8_t value) { return Raw(Bytes(count, value)); }
   // FF code, with nothing after it.
-  JpegBuilder& Marker(std::uint8_t code) { return Raw({0xFF, code}); }
+  JpegBuilder& Marker(std::uint8_t code) { return Raw({marker::kPrefix, code}); }
   // FF code, a declared length, and no payload: the payload (if any) follows
   // with Raw, so the length can lie about it.
   JpegBuilder& MarkerWithLength(std::uint8_t code, std::uint16_t declared) {
-    return Raw({0xFF, code, static_cast<std::uint8_t>(declared >> 8),
+    return Raw({marker::kPrefix, code, static_cast<std::uint8_t>(declared >> 8),
                 static_cast<std::uint8_t>(declared & 0xFF)});
   }
   // FF code, the true length, the payload.

@@ -41,7 +41,7 @@ void WriteAll(const std::string& path, const Bytes& bytes) {
 Bytes SmallJpeg() {
   Bytes table{0x00};
   table.resize(65, 1);
-  return JpegBuilder().Marker(0xD8).Segment(0xDB, table).Marker(0xD9).Build();
+  return JpegBuilder().Marker(marker::kSoi).Segment(marker::kDqt, table).Marker(marker::kEoi).Build();
 }
 
 struct Rig {

@@ -23,11 +23,11 @@ constexpr int kSaveFlags = 0x6;
 // SOI, a DHT segment holding one AC table, EOI and enough padding to be walked.
 Bytes FileWithAcTable() {
   return JpegBuilder()
-      .Marker(0xD8)                                               // FF D8 SOI
-      .Segment(0xC4, {0x10,                                       // class 1 (AC), id 0
+      .Marker(marker::kSoi)                                               // FF D8 SOI
+      .Segment(marker::kDht, {0x10,                                       // class 1 (AC), id 0
                       0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // two 2-bit codes
                       0x01, 0x11})                                // symbols 0/1, 1/1
-      .Marker(0xD9)                                               // FF D9 EOI
+      .Marker(marker::kEoi)                                               // FF D9 EOI
       .Repeat(4, 0x00)
       .Build();
 }
@@ -108,7 +108,7 @@ TEST(MainCommandsTest, RefreshWithoutAFileReportsTheBadName) {
 // The hourglass is on during the walk and gone before the box appears.
 TEST(MainCommandsTest, ErrorAfterOpenKeepsTheLinesAndGivesThePosition) {
   CommandRig rig;
-  const Bytes file = JpegBuilder().Marker(0xD8).Segment(0xFE, Bytes(30, 'x')).Build();
+  const Bytes file = JpegBuilder().Marker(marker::kSoi).Segment(marker::kCom, Bytes(30, 'x')).Build();
   // The file claims 40 bytes but only its first 10 can still be read.
   rig.files.sources["/cut.jpg"] = [file] {
     return std::make_unique<ShrunkByteSource>(Bytes(file.begin(), file.begin() + 10), 40);
@@ -184,7 +184,7 @@ TEST(MainCommandsTest, LongReportIsCutWithANote) {
   CommandRig rig;
   Bytes pairs;
   for (int i = 0; i < 1024 * 1024; ++i) {
-    pairs.insert(pairs.end(), {0xFF, 0x00});
+    pairs.insert(pairs.end(), {marker::kPrefix, marker::kStuffedZero});
   }
   rig.files.files["/ff00.bin"] = pairs;
   rig.dialog.FileName = "/ff00.bin";

@@ -18,9 +18,9 @@ const Bytes kTwoPixels{0xFF, 0, 0, 0, 0, 0xFF};
 
 Bytes FileWithThumbnail() {
   return JpegBuilder()
-      .Marker(0xD8)                                // SOI
-      .Segment(0xE0, JfifPayload(2, 1, kTwoPixels))  // APP0 length 22
-      .Marker(0xD9)                                // EOI
+      .Marker(marker::kSoi)                                // SOI
+      .Segment(marker::kApp0, JfifPayload(2, 1, kTwoPixels))  // APP0 length 22
+      .Marker(marker::kEoi)                                // EOI
       .Build();
 }
 
