@@ -4,7 +4,7 @@ namespace vellumark {
 
 void BusyIndicator::BeginBusy() {
   if (depth_ == 0) {
-    pointer_.SetShape(PointerShape::Hourglass);
+    pointer_.ShowBusy(true);
   }
   ++depth_;
 }
@@ -15,7 +15,7 @@ void BusyIndicator::EndBusy() {
   }
   --depth_;
   if (depth_ == 0) {
-    pointer_.SetShape(PointerShape::Default);
+    pointer_.ShowBusy(false);
   }
 }
 

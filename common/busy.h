@@ -1,24 +1,31 @@
 #pragma once
 
-#include "platform/mouse_pointer.h"
-
 namespace vellumark {
+
+// What the busy indicator switches. The program's mouse pointers implement it
+// (platform/mouse_pointer.h), so these helpers need nothing from the layers
+// above them.
+class BusyDisplay {
+public:
+  virtual ~BusyDisplay() = default;
+  virtual void ShowBusy(bool busy) = 0;
+};
 
 // The application-wide hourglass while a file is read. Calls nest: only the
 // outermost BeginBusy/EndBusy pair changes the pointer, so a busy section run
 // inside another one does not restore the pointer early.
 class BusyIndicator {
 public:
-  explicit BusyIndicator(MousePointer& appPointer) : pointer_(appPointer) {}
+  explicit BusyIndicator(BusyDisplay& appPointer) : pointer_(appPointer) {}
 
   void BeginBusy();
-  // Always sets the default shape when the depth reaches 0, not whatever shape
-  // was in force before BeginBusy.
+  // Always shows "not busy" when the depth reaches 0 (the default pointer), not
+  // whatever shape was in force before BeginBusy.
   void EndBusy();
   int Depth() const { return depth_; }
 
 private:
-  MousePointer& pointer_;
+  BusyDisplay& pointer_;
   int depth_ = 0;
 };
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/mouse_pointer.h"
 #include "platform/runtime_error.h"
 #include "ui/commands/platform_services.h"
 #include "ui/commands/thumb_commands.h"
