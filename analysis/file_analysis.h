@@ -22,12 +22,12 @@ struct AnalysisFault {
 };
 
 // Opens path read-only, runs work on it and closes it again on every path.
-std::optional<AnalysisFault> WithOpenFile(FileSystem& files, const std::string& path,
-                                          const std::function<void(BinaryFile&)>& work);
+[[nodiscard]] std::optional<AnalysisFault> WithOpenFile(FileSystem& files, const std::string& path,
+                                                        const std::function<void(BinaryFile&)>& work);
 
 // Writes the marker report of path to sink. Lines written before a fault stay.
-std::optional<AnalysisFault> AnalyseToReport(FileSystem& files, const std::string& path,
-                                             ReportSink& sink, const AcOption& showAcCodes);
+[[nodiscard]] std::optional<AnalysisFault> AnalyseToReport(FileSystem& files, const std::string& path,
+                                                           ReportSink& sink, const AcOption& showAcCodes);
 
 struct ThumbnailOutcome {
   ThumbnailAnswer answer;
@@ -35,6 +35,6 @@ struct ThumbnailOutcome {
 };
 
 // The thumbnail search over path. A fault keeps whatever was found before it.
-ThumbnailOutcome SearchFileForThumbnail(FileSystem& files, const std::string& path);
+[[nodiscard]] ThumbnailOutcome SearchFileForThumbnail(FileSystem& files, const std::string& path);
 
 }  // namespace vellumark

@@ -8,6 +8,6 @@ namespace vellumark {
 
 // The thumbnail's pixels at 1:1 as a PNG file (8-bit RGB, no interlace).
 // Returns false where the file cannot be written.
-bool WritePng(const std::string& path, const JfifThumbnail& picture);
+[[nodiscard]] bool WritePng(const std::string& path, const JfifThumbnail& picture);
 
 }  // namespace vellumark
