@@ -136,12 +136,12 @@ const WalkCase kWalkCases[] = {
     {"MarkerCodeIsTheNextToLastByte", JpegBuilder().Marker(marker::kCom).Raw({0x07}).Build(),
      {"位置:21(14h)", "标记:COM", "长度:1792(700h)", kBadLength}},
     // FF DB 00 43, Pq/Tq 00 and 64 values of 1: the last value is the file's last byte.
-    {"QuantisationSegmentEndsTheFile", JpegBuilder().MarkerWithLength(0xDB, 67).Raw({0x00}).Repeat(64, 1).Build(),
+    {"QuantisationSegmentEndsTheFile", JpegBuilder().MarkerWithLength(marker::kDqt, 67).Raw({0x00}).Repeat(64, 1).Build(),
      {"位置:21(14h)", "标记:DQT", "长度:67(43h)", "【量化表】", "Pq(精度):0", "Tq(编号):0", "1,1,1,1,1,1,1,1,",
       "1,1,1,1,1,1,1,1,", "1,1,1,1,1,1,1,1,", "1,1,1,1,1,1,1,1,", "1,1,1,1,1,1,1,1,", "1,1,1,1,1,1,1,1,",
       "1,1,1,1,1,1,1,1,", "1,1,1,1,1,1,1,1,", "", "", ""}},
     // FF DB 00 02: the length field is the file's last two bytes.
-    {"FileEndsAfterALengthField", JpegBuilder().MarkerWithLength(0xDB, 2).Build(),
+    {"FileEndsAfterALengthField", JpegBuilder().MarkerWithLength(marker::kDqt, 2).Build(),
      {"位置:21(14h)", "标记:DQT", "长度:2(2h)", "【量化表】", "", ""}},
     // FF DB 00 43 with only two bytes of it in the file: the table is cut.
     {"QuantisationSegmentCutByTheEnd", JpegBuilder().MarkerWithLength(marker::kDqt, 67).Raw({0x00, 0x01}).Build(),

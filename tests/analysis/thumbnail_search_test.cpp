@@ -114,7 +114,7 @@ TEST(ThumbnailPixelsTest, FirstOfTwoJfifSegmentsIsTaken) {
     payload.insert(payload.end(), {shade, shade, shade});
     return payload;
   };
-  const ThumbnailOutcome outcome = Search(Soi().Segment(0xE0, oneByOne(1)).Segment(0xE0, oneByOne(2)).Build());
+  const ThumbnailOutcome outcome = Search(Soi().Segment(marker::kApp0, oneByOne(1)).Segment(marker::kApp0, oneByOne(2)).Build());
   ASSERT_TRUE(outcome.answer.picture);
   EXPECT_EQ(outcome.answer.picture->rgb, (Bytes{1, 1, 1}));
 }

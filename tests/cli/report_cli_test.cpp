@@ -188,9 +188,9 @@ TEST_P(ThumbnailPngTest, DecodesToThePixelsAtOneToOne) {
     pixels[i] = static_cast<std::uint8_t>(i % 97 < 40 ? noise() : i / 3);
   }
   const testing::Bytes file = testing::JpegBuilder()
-                                  .Marker(0xD8)
-                                  .Segment(0xE0, testing::JfifPayload(size.width, size.height, pixels))
-                                  .Marker(0xD9)
+                                  .Marker(marker::kSoi)
+                                  .Segment(marker::kApp0, testing::JfifPayload(size.width, size.height, pixels))
+                                  .Marker(marker::kEoi)
                                   .Build();
   TempDir dir;
   WriteWholeFile(dir / "t.jpg", std::string(file.begin(), file.end()));
