@@ -10,11 +10,21 @@ namespace vellumark {
 
 enum class CliAction { Report, CodeTable, Thumbnail, Help, Version };
 
+// Whether a batch draws its progress line on standard error.
+enum class ProgressChoice { Auto, Always, Never };
+
 struct CliOptions {
   CliAction action = CliAction::Report;
   bool showAcCodes = false;
   OutputEncoding encoding = OutputEncoding::Utf8;
   std::vector<std::string> files;
+  // Batches: folders among files are walked; more names come from a list.
+  bool recursive = false;
+  std::optional<std::string> filesFrom;
+  bool nulSeparated = false;
+  unsigned jobs = 0;  // 0: one per hardware thread
+  ProgressChoice progress = ProgressChoice::Auto;
+  bool summary = false;
   // With --thumbnail-png: where the thumbnail's pixels go.
   std::string pngPath;
 };

@@ -16,7 +16,10 @@
 #include "analysis/file_analysis.h"
 #include "analysis/jpeg_tables.h"
 #include "analysis/marker_catalogue.h"
+#include "cli/batch.h"
 #include "cli/command_line.h"
+#include "cli/exit_status.h"
+#include "cli/fault_message.h"
 #include "cli/png_writer.h"
 #include "cli/stream_sink.h"
 #include "platform/local_file_system.h"
@@ -25,45 +28,8 @@ namespace vellumark {
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
-
 void PrintFault(const std::string& path, const AnalysisFault& fault, OutputEncoding encoding) {
-  std::string message = "vellumark-report: " + path + ": " + fault.error.Description() +
-                        " (error " + std::to_string(fault.error.Number()) + ")\n";
-  if (fault.readPosition) {
-    message += "Seek: " + std::to_string(*fault.readPosition) + "\n";
-  }
-  StreamSink(stderr, encoding).Append(message);
-}
-
-int ReportFiles(const CliOptions& options) {
-  LocalFileSystem files;
-  StreamSink out(stdout, options.encoding);
-  const AcOption showAcCodes = [&options] { return options.showAcCodes; };
-  const bool batch = options.files.size() > 1;
-  int status = kExitOk;
-  for (const std::string& path : options.files) {
-    if (batch) {
-      out.Append("==> " + path + " <==\r\n");
-    }
-    const auto fault = AnalyseToReport(files, path, out, showAcCodes);
-    if (batch) {
-      out.Append("\r\n");
-    }
-    if (fault) {
-      out.Flush();
-      PrintFault(path, *fault, options.encoding);
-      status = kExitFailure;
-    }
-  }
-  out.Flush();
-  if (!out.Good()) {
-    std::fputs("vellumark-report: cannot write to standard output\n", stderr);
-    return kExitFailure;
-  }
-  return status;
+  StreamSink(stderr, encoding).Append(FaultMessage(path, fault));
 }
 
 // The Thumbnail command's answer for one file; with --thumbnail-png also the
@@ -110,7 +76,7 @@ int Run(const std::vector<std::string>& args) {
       return ReportThumbnail(*options);
     case CliAction::Report:
       InitJpegTables();
-      return ReportFiles(*options);
+      return RunBatch(*options);
   }
   return kExitUsage;
 }

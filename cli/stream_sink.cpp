@@ -1,5 +1,7 @@
 #include "cli/stream_sink.h"
 
+#include <cerrno>
+
 #include "platform/ansi_text.h"
 
 namespace vellumark {
@@ -7,6 +9,36 @@ namespace vellumark {
 namespace {
 constexpr std::size_t kBlockSize = 256 * 1024;
 }  // namespace
+
+std::string Encoded(std::string_view utf8, OutputEncoding encoding) {
+  return encoding == OutputEncoding::Gbk ? ToAnsiCodePage(utf8) : std::string(utf8);
+}
+
+// Ctrl+C interrupts a write that waits on a pipe or terminal; that is no
+// reason to lose the rest of the bytes.
+bool WriteAll(std::FILE* stream, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    bytes.remove_prefix(written);
+    if (!bytes.empty()) {
+      if (std::ferror(stream) == 0 || errno != EINTR) {
+        return false;
+      }
+      std::clearerr(stream);
+    }
+  }
+  return true;
+}
+
+bool FlushAll(std::FILE* stream) {
+  while (std::fflush(stream) != 0) {
+    if (std::ferror(stream) == 0 || errno != EINTR) {
+      return false;
+    }
+    std::clearerr(stream);
+  }
+  return true;
+}
 
 void StreamSink::Append(std::string_view text) {
   pending_.append(text);
@@ -17,12 +49,11 @@ void StreamSink::Append(std::string_view text) {
 
 void StreamSink::Flush() {
   if (!pending_.empty() && good_) {
-    const std::string bytes = encoding_ == OutputEncoding::Gbk ? ToAnsiCodePage(pending_) : pending_;
-    good_ = std::fwrite(bytes.data(), 1, bytes.size(), stream_) == bytes.size();
+    good_ = WriteAll(stream_, Encoded(pending_, encoding_));
   }
   pending_.clear();
   if (good_) {
-    good_ = std::fflush(stream_) == 0;
+    good_ = FlushAll(stream_);
   }
 }
 

@@ -2,12 +2,21 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "analysis/report_sink.h"
 
 namespace vellumark {
 
 enum class OutputEncoding { Utf8, Gbk };
+
+// utf8 as the bytes of the output encoding.
+std::string Encoded(std::string_view utf8, OutputEncoding encoding);
+
+// Writes or flushes the whole of it, whatever signals arrive meanwhile. False
+// where the stream refuses.
+bool WriteAll(std::FILE* stream, std::string_view bytes);
+bool FlushAll(std::FILE* stream);
 
 // Report text to a C stream, buffered and converted in large blocks, so a report
 // of any size streams through in constant memory. Text is only ever cut between

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/ansi_text.h"
+#include "platform/folder_listing.h"
 #include "platform/runtime_error.h"
 #include "platform/win32/utf16.h"
 #include "platform/win32/win32_error.h"
@@ -48,14 +49,9 @@ std::wstring CheckedName(const std::string& path) {
   return Utf16(path);
 }
 
-bool IsFolder(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 // A folder refuses CreateFile with "access denied"; it is not a file, which is
 // what the POSIX build says as well.
-RuntimeError OpenError(DWORD code, const std::wstring& path) {
+RuntimeError OpenError(DWORD code, const std::string& path) {
   if (code == ERROR_ACCESS_DENIED && IsFolder(path)) {
     return MakeError(error_number::kPathFileAccess);
   }
@@ -172,7 +168,7 @@ std::unique_ptr<ByteSource> LocalFileSystem::OpenRead(const std::string& path) {
   Handle handle(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!handle.Valid()) {
-    throw OpenError(GetLastError(), name);
+    throw OpenError(GetLastError(), path);
   }
   // Only files on a disk open: a pipe or device could block the first read.
   if (GetFileType(handle.Get()) != FILE_TYPE_DISK) {

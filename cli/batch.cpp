@@ -1,0 +1,301 @@
+#include "cli/batch.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "analysis/file_analysis.h"
+#include "cli/exit_status.h"
+#include "cli/fault_message.h"
+#include "cli/folder_walk.h"
+#include "cli/name_list.h"
+#include "cli/ordered_output.h"
+#include "cli/progress.h"
+#include "cli/summary.h"
+#include "cli/watched_files.h"
+#include "platform/folder_listing.h"
+#include "platform/interrupt.h"
+#include "platform/local_file_system.h"
+#include "platform/terminal.h"
+
+namespace vellumark {
+
+namespace {
+
+// A job's output beyond 4 MiB waits for its turn and then streams; finished
+// output waiting for its turn holds at most about 16 MiB.
+constexpr OrderedOutput::Bounds kOutputBounds{4 << 20, 16 << 20};
+constexpr std::size_t kTasksPerWorker = 8;
+
+// One file to analyse, numbered in the order of the names; or a folder or list
+// that could not be read, reported in its place.
+struct Task {
+  std::uint64_t job;
+  std::string path;
+  std::optional<RuntimeError> fault;
+};
+
+// Tasks from the thread that finds the names to the threads that analyse them.
+class TaskQueue {
+public:
+  TaskQueue(std::size_t capacity, const std::atomic<bool>& interrupt) : capacity_(capacity), interrupt_(interrupt) {}
+
+  // Waits while the queue is full. False once interrupted.
+  bool Push(Task task) {
+    std::unique_lock lock(mutex_);
+    while (tasks_.size() >= capacity_ && !interrupt_.load()) {
+      changed_.wait_for(lock, kInterruptPoll);
+    }
+    if (interrupt_.load()) {
+      return false;
+    }
+    tasks_.push_back(std::move(task));
+    changed_.notify_all();
+    return true;
+  }
+
+  // Waits while the queue is empty; nullopt once it is closed and empty, or
+  // interrupted.
+  std::optional<Task> Pop() {
+    std::unique_lock lock(mutex_);
+    while (tasks_.empty() && !closed_ && !interrupt_.load()) {
+      changed_.wait_for(lock, kInterruptPoll);
+    }
+    if (tasks_.empty() || interrupt_.load()) {
+      return std::nullopt;
+    }
+    Task task = std::move(tasks_.front());
+    tasks_.pop_front();
+    changed_.notify_all();
+    return task;
+  }
+
+  void Close() {
+    const std::lock_guard lock(mutex_);
+    closed_ = true;
+    changed_.notify_all();
+  }
+
+private:
+  std::size_t capacity_;
+  const std::atomic<bool>& interrupt_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<Task> tasks_;
+  bool closed_ = false;
+};
+
+struct FileOutcome {
+  std::optional<AnalysisFault> fault;
+  std::optional<std::int64_t> problems;  // counted by the JSON report only
+};
+
+using FileAnalysis = std::function<FileOutcome(FileSystem& files, const std::string& path, ReportSink& out)>;
+
+// The text report, each under a "==> FILE <==" header whenever more than one
+// file may be analysed, even if one turns out to be all.
+FileAnalysis TextReport(const CliOptions& options) {
+  const bool headers = options.files.size() > 1 || options.recursive || options.filesFrom;
+  const AcOption showAcCodes = [ac = options.showAcCodes] { return ac; };
+  return [headers, showAcCodes](FileSystem& files, const std::string& path, ReportSink& out) {
+    if (headers) {
+      out.Append("==> " + path + " <==\r\n");
+    }
+    FileOutcome outcome{AnalyseToReport(files, path, out, showAcCodes), std::nullopt};
+    if (headers) {
+      out.Append("\r\n");
+    }
+    return outcome;
+  };
+}
+
+bool ShowProgress(ProgressChoice choice) {
+  switch (choice) {
+    case ProgressChoice::Always: return true;
+    case ProgressChoice::Never: return false;
+    case ProgressChoice::Auto: break;
+  }
+  // Never on the screen that shows the report itself.
+  return IsTerminal(stderr) && !IsTerminal(stdout);
+}
+
+class Batch {
+public:
+  explicit Batch(const CliOptions& options)
+      : options_(options),
+        analyse_(TextReport(options)),
+        progress_(counts_, ShowProgress(options.progress), options.encoding),
+        output_(
+            stdout, [this](std::string_view text) { progress_.Print(text); }, interrupt_, kOutputBounds) {}
+
+  int Run() {
+    CatchInterrupt(interrupt_);
+    const unsigned workers = Workers();
+    if (workers == 1) {
+      Produce([this](Task task) { RunTask(std::move(task)); });
+    } else {
+      RunOnThreads(workers);
+    }
+    output_.Flush();
+    progress_.Stop();
+    if (options_.summary) {
+      progress_.Print(SummaryLine(totals_, false, progress_.Seconds()));
+    }
+    return ExitStatus();
+  }
+
+private:
+  using Take = std::function<void(Task)>;
+
+  // One file needs no thread; a known handful needs no more threads than files.
+  unsigned Workers() const {
+    const bool namesKnown = !options_.recursive && !options_.filesFrom;
+    if (options_.jobs == 1 || (namesKnown && options_.files.size() <= 1)) {
+      return 1;
+    }
+    unsigned jobs = options_.jobs != 0 ? options_.jobs : std::max(1U, std::thread::hardware_concurrency());
+    if (namesKnown) {
+      jobs = static_cast<unsigned>(std::min<std::size_t>(jobs, options_.files.size()));
+    }
+    return jobs;
+  }
+
+  void RunOnThreads(unsigned workers) {
+    TaskQueue queue(workers * kTasksPerWorker, interrupt_);
+    std::vector<std::thread> threads;
+    for (unsigned i = 0; i < workers; ++i) {
+      threads.push_back(StartThreadWithoutInterrupt([this, &queue] { Work(queue); }));
+    }
+    // The names are found here, on the thread that takes Ctrl+C, so that it
+    // ends a wait for a list that arrives slowly.
+    Produce([&queue](Task task) { queue.Push(std::move(task)); });
+    queue.Close();
+    for (std::thread& thread : threads) {
+      thread.join();
+    }
+  }
+
+  void Work(TaskQueue& queue) {
+    while (std::optional<Task> task = queue.Pop()) {
+      if (!output_.WaitForRoom()) {
+        return;
+      }
+      RunTask(std::move(*task));
+    }
+  }
+
+  // Hands every name on in order: the arguments, then the list's.
+  void Produce(const Take& take) {
+    for (const std::string& name : options_.files) {
+      if (!Offer(name, take)) {
+        return;
+      }
+    }
+    if (options_.filesFrom && !OfferListed(take)) {
+      return;
+    }
+    counts_.allKnown = true;
+  }
+
+  // Only the list's own faults are caught here: each file's stay in its job.
+  bool OfferListed(const Take& take) {
+    const auto separator = options_.nulSeparated ? NameList::Separator::Nul : NameList::Separator::LineEnd;
+    try {
+      NameList list(*options_.filesFrom, separator);
+      while (const std::optional<std::string> name = list.Next(interrupt_)) {
+        if (!Offer(*name, take)) {
+          return false;
+        }
+      }
+    } catch (const RuntimeError& error) {
+      return Hand(take, *options_.filesFrom, error);
+    }
+    return !interrupt_.load();
+  }
+
+  // A folder with -r is walked; any other name is analysed as it stands.
+  bool Offer(const std::string& name, const Take& take) {
+    if (!options_.recursive || !IsFolder(name)) {
+      return Hand(take, name, std::nullopt);
+    }
+    FolderWalk walk(name);
+    while (std::optional<WalkItem> item = walk.Next()) {
+      if (!Hand(take, std::move(item->path), std::move(item->fault))) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // False where the batch stops: Ctrl+C, or an output that takes no more.
+  bool Hand(const Take& take, std::string path, std::optional<RuntimeError> fault) {
+    if (interrupt_.load() || !output_.Good()) {
+      return false;
+    }
+    ++counts_.known;
+    take(Task{nextJob_++, std::move(path), std::move(fault)});
+    return true;
+  }
+
+  void RunTask(Task task) {
+    JobOutput out(output_, task.job, options_.encoding, JobOutput::OnInterrupt::EndLine);
+    std::optional<AnalysisFault> fault;
+    if (task.fault) {
+      fault = AnalysisFault{*task.fault, std::nullopt};
+    } else {
+      WatchedFiles files(disk_, counts_.bytesRead);
+      try {
+        const FileOutcome outcome = analyse_(files, task.path, out);
+        fault = outcome.fault;
+        Count(files, outcome);
+      } catch (const OutputInterrupted&) {
+        return;
+      }
+    }
+    ++totals_.files;
+    totals_.unreadable += fault ? 1 : 0;
+    ++counts_.done;
+    out.Finish(fault ? FaultMessage(task.path, *fault) : std::string());
+  }
+
+  void Count(WatchedFiles& files, const FileOutcome& outcome) {
+    totals_.bytes += static_cast<std::uint64_t>(files.Size());
+    totals_.jpeg += files.BeginsWithSoi() ? 1 : 0;
+    totals_.withProblems += outcome.problems.value_or(0) > 0 ? 1 : 0;
+  }
+
+  int ExitStatus() {
+    if (interrupt_.load()) {
+      return kExitInterrupted;
+    }
+    if (!output_.Good()) {
+      progress_.Print("vellumark-report: cannot write to standard output\n");
+      return kExitFailure;
+    }
+    return totals_.unreadable.load() > 0 ? kExitFailure : kExitOk;
+  }
+
+  const CliOptions& options_;
+  FileAnalysis analyse_;
+  std::atomic<bool> interrupt_{false};
+  LocalFileSystem disk_;
+  BatchCounts counts_;
+  BatchTotals totals_;
+  Progress progress_;
+  OrderedOutput output_;
+  std::uint64_t nextJob_ = 0;
+};
+
+}  // namespace
+
+int RunBatch(const CliOptions& options) { return Batch(options).Run(); }
+
+}  // namespace vellumark

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+#include "analysis/file_analysis.h"
+
+namespace vellumark {
+
+// "vellumark-report: PATH: DESCRIPTION (error N)", and "Seek: P" on a line of
+// its own where the file was open: the lines standard error gets for a fault.
+std::string FaultMessage(const std::string& path, const AnalysisFault& fault);
+
+}  // namespace vellumark

@@ -1,0 +1,94 @@
+#include "cli/progress.h"
+
+#include <cstdio>
+
+#include "platform/interrupt.h"
+
+namespace vellumark {
+
+namespace {
+
+constexpr auto kRefresh = std::chrono::milliseconds(100);
+
+std::string Clock(double seconds) {
+  const auto whole = static_cast<long long>(seconds + 0.5);
+  char text[32];
+  if (whole >= 3600) {
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
+  } else {
+    std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60);
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string ProgressLine(std::uint64_t done, std::uint64_t known, bool allKnown, std::uint64_t bytesRead,
+                         double seconds) {
+  const double rate = seconds > 0 ? static_cast<double>(done) / seconds : 0;
+  char text[128];
+  std::snprintf(text, sizeof text, "%llu/%llu%s files, %.1f MB, %.0f files/s", static_cast<unsigned long long>(done),
+                static_cast<unsigned long long>(known), allKnown ? "" : "+", static_cast<double>(bytesRead) / 1e6,
+                rate);
+  std::string line = text;
+  if (allKnown && rate > 0) {
+    line += ", " + Clock(static_cast<double>(known - done) / rate) + " left";
+  }
+  return line;
+}
+
+Progress::Progress(const BatchCounts& counts, bool show, OutputEncoding encoding)
+    : counts_(counts), encoding_(encoding), start_(std::chrono::steady_clock::now()) {
+  if (show) {
+    thread_ = StartThreadWithoutInterrupt([this] { Run(); });
+  }
+}
+
+Progress::~Progress() { Stop(); }
+
+void Progress::Print(std::string_view text) {
+  const std::lock_guard lock(mutex_);
+  Clear();
+  WriteAll(stderr, Encoded(text, encoding_));
+}
+
+void Progress::Stop() {
+  {
+    const std::lock_guard lock(mutex_);
+    stopping_ = true;
+    Clear();
+  }
+  wake_.notify_all();
+  if (thread_.joinable()) {
+    thread_.join();
+  }
+}
+
+double Progress::Seconds() const {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+}
+
+void Progress::Run() {
+  std::unique_lock lock(mutex_);
+  while (!wake_.wait_for(lock, kRefresh, [this] { return stopping_; })) {
+    Draw();
+  }
+}
+
+// The new line covers the old one; spaces cover what was longer.
+void Progress::Draw() {
+  const std::string line = ProgressLine(counts_.done.load(), counts_.known.load(), counts_.allKnown.load(),
+                                        counts_.bytesRead.load(), Seconds());
+  const std::size_t width = line.size();
+  WriteAll(stderr, "\r" + line + std::string(drawnWidth_ > width ? drawnWidth_ - width : 0, ' ') + "\r");
+  drawnWidth_ = width;
+}
+
+void Progress::Clear() {
+  if (drawnWidth_ > 0) {
+    WriteAll(stderr, "\r" + std::string(drawnWidth_, ' ') + "\r");
+    drawnWidth_ = 0;
+  }
+}
+
+}  // namespace vellumark

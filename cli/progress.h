@@ -1,0 +1,60 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "cli/stream_sink.h"
+
+namespace vellumark {
+
+// What a batch has got through so far, counted by every thread.
+struct BatchCounts {
+  std::atomic<std::uint64_t> known{0};  // names found
+  std::atomic<bool> allKnown{false};    // the last name has been found
+  std::atomic<std::uint64_t> done{0};   // files finished
+  std::atomic<std::uint64_t> bytesRead{0};
+};
+
+// "120/5000 files, 3.4 MB, 850 files/s, 0:05 left": the time left only once
+// every name is known, a "+" after the count until then.
+std::string ProgressLine(std::uint64_t done, std::uint64_t known, bool allKnown, std::uint64_t bytesRead,
+                         double seconds);
+
+// Standard error while a batch runs. With show, a progress line is drawn and
+// redrawn at most ten times a second until Stop; an error line clears it first
+// and it is drawn again at the next tick, so the two never mix.
+class Progress {
+public:
+  Progress(const BatchCounts& counts, bool show, OutputEncoding encoding);
+  ~Progress();
+  Progress(const Progress&) = delete;
+  Progress& operator=(const Progress&) = delete;
+
+  // Whole lines of UTF-8 text.
+  void Print(std::string_view text);
+  // Stops the drawing and clears the line.
+  void Stop();
+  double Seconds() const;
+
+private:
+  void Run();
+  void Draw();
+  void Clear();
+
+  const BatchCounts& counts_;
+  OutputEncoding encoding_;
+  std::chrono::steady_clock::time_point start_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool stopping_ = false;
+  std::size_t drawnWidth_ = 0;
+  std::thread thread_;
+};
+
+}  // namespace vellumark

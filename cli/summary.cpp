@@ -1,0 +1,18 @@
+#include "cli/summary.h"
+
+#include <cstdio>
+
+namespace vellumark {
+
+std::string SummaryLine(const BatchTotals& totals, bool problemsCounted, double seconds) {
+  const std::uint64_t files = totals.files.load();
+  const std::string problems = problemsCounted ? std::to_string(totals.withProblems.load()) : "-";
+  char timing[64];
+  std::snprintf(timing, sizeof timing, "%.2f s, %.0f files/s", seconds,
+                seconds > 0 ? static_cast<double>(files) / seconds : 0.0);
+  return "vellumark-report: " + std::to_string(files) + " files, " + std::to_string(totals.jpeg.load()) + " JPEG, " +
+         problems + " with problems, " + std::to_string(totals.unreadable.load()) + " unreadable, " +
+         std::to_string(totals.bytes.load()) + " bytes, " + timing + "\n";
+}
+
+}  // namespace vellumark
