@@ -31,7 +31,39 @@ struct ParsedFlags {
   bool version = false;
   bool table = false;
   bool thumbnail = false;
+  std::string filesFrom;
+  bool progress = false;
+  bool noProgress = false;
 };
+
+// More threads than this only take memory, whatever the machine.
+constexpr unsigned kMostJobs = 1024;
+
+// Options for many files at once; they choose files, so the table and the
+// thumbnail, which take none or one, refuse them.
+void AddBatchOptions(CLI::App& app, CliOptions& options, ParsedFlags& flags,
+                     std::initializer_list<CLI::Option*> singleFileOptions) {
+  auto* recursive =
+      app.add_flag("-r,--recursive", options.recursive,
+                   "report on the .jpg, .jpeg, .jpe and .jfif files in each folder among FILE and below it");
+  auto* filesFrom = app.add_option("--files-from", flags.filesFrom,
+                                   "also report on the files named in LIST, one per line (- for standard input)")
+                        ->option_text("LIST");
+  app.add_flag("-0,--null", options.nulSeparated, "the names in LIST end with NUL bytes, as find -print0 writes")
+      ->needs(filesFrom);
+  app.add_option("-j,--jobs", options.jobs, "analyse N files at once (default: one per hardware thread)")
+      ->option_text("N")
+      ->check(CLI::Range(1U, kMostJobs));
+  auto* progress = app.add_flag("--progress", flags.progress, "show progress on standard error");
+  auto* noProgress = app.add_flag("--no-progress", flags.noProgress,
+                                  "never show progress (default: only where standard error is a terminal and "
+                                  "standard output is not)");
+  progress->excludes(noProgress);
+  app.add_flag("--summary", options.summary, "print a line of totals on standard error at the end");
+  for (CLI::Option* single : singleFileOptions) {
+    single->excludes(recursive)->excludes(filesFrom);
+  }
+}
 
 void AddOptions(CLI::App& app, CliOptions& options, ParsedFlags& flags) {
   app.set_help_flag();
@@ -52,6 +84,7 @@ void AddOptions(CLI::App& app, CliOptions& options, ParsedFlags& flags) {
                   ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   table->excludes(thumbnail)->excludes(png);
   app.add_option("FILE", options.files, "the JPEG files to report on")->option_text(" ");
+  AddBatchOptions(app, options, flags, {table, thumbnail, png});
 }
 
 CliAction ActionOf(const CliOptions& options, const ParsedFlags& flags) {
@@ -74,7 +107,8 @@ CliAction ActionOf(const CliOptions& options, const ParsedFlags& flags) {
 std::optional<std::string> FileCountError(const CliOptions& options) {
   switch (options.action) {
     case CliAction::Report:
-      return options.files.empty() ? std::optional<std::string>("no file given") : std::nullopt;
+      return options.files.empty() && !options.filesFrom ? std::optional<std::string>("no file given")
+                                                         : std::nullopt;
     case CliAction::Thumbnail:
       return options.files.size() != 1
                  ? std::optional<std::string>("the thumbnail options take exactly one file")
@@ -105,6 +139,12 @@ std::optional<CliOptions> ParseCommandLine(const std::vector<std::string>& args,
   }
   options.encoding = flags.encoding == "gbk" ? OutputEncoding::Gbk : OutputEncoding::Utf8;
   options.action = ActionOf(options, flags);
+  if (app.count("--files-from") > 0) {
+    options.filesFrom = flags.filesFrom;
+  }
+  options.progress = flags.progress     ? ProgressChoice::Always
+                     : flags.noProgress ? ProgressChoice::Never
+                                        : ProgressChoice::Auto;
   if (const auto countError = FileCountError(options)) {
     error = *countError;
     return std::nullopt;

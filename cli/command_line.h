@@ -30,7 +30,8 @@ struct CliOptions {
 };
 
 inline constexpr const char* kUsage =
-    "usage: vellumark-report [--ac] [--encoding=utf-8|gbk] FILE...\n"
+    "usage: vellumark-report [--ac] [--encoding=utf-8|gbk] [-r] [-j N] [--[no-]progress] [--summary]\n"
+    "                        [--files-from LIST [-0]] FILE...\n"
     "       vellumark-report [--encoding=utf-8|gbk] --table\n"
     "       vellumark-report [--thumbnail | --thumbnail-png OUT] FILE\n"
     "       vellumark-report --help | --version\n";

@@ -8,7 +8,7 @@ std::string SummaryLine(const BatchTotals& totals, bool problemsCounted, double 
   const std::uint64_t files = totals.files.load();
   const std::string problems = problemsCounted ? std::to_string(totals.withProblems.load()) : "-";
   char timing[64];
-  std::snprintf(timing, sizeof timing, "%.2f s, %.0f files/s", seconds,
+  std::snprintf(timing, sizeof timing, "%.3f s, %.0f files/s", seconds,
                 seconds > 0 ? static_cast<double>(files) / seconds : 0.0);
   return "vellumark-report: " + std::to_string(files) + " files, " + std::to_string(totals.jpeg.load()) + " JPEG, " +
          problems + " with problems, " + std::to_string(totals.unreadable.load()) + " unreadable, " +

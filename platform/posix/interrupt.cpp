@@ -21,6 +21,11 @@ sigset_t InterruptSet() {
 }  // namespace
 
 void CatchInterrupt(std::atomic<bool>& flag) {
+  // A shell starts background jobs with Ctrl+C ignored; they keep ignoring it.
+  struct sigaction current {};
+  if (::sigaction(SIGINT, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) {
+    return;
+  }
   interruptFlag = &flag;
   struct sigaction action {};
   action.sa_handler = OnInterrupt;

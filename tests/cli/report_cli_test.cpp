@@ -1,7 +1,5 @@
 // vellumark-report run as a process: exit status, standard output and standard
 // error exactly as a script sees them.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -19,39 +17,16 @@
 #include "analysis/marker_catalogue.h"
 #include "tests/support/files.h"
 #include "tests/support/jpeg_builder.h"
+#include "tests/support/report_process.h"
 
 namespace vellumark {
 namespace {
 
+using testing::ProcessResult;
 using testing::ReadWholeFile;
+using testing::RunReport;
 using testing::TempDir;
 using testing::WriteWholeFile;
-
-struct ProcessResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string Quoted(const std::string& arg) {
-  std::string quoted = "'";
-  for (const char c : arg) {
-    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  }
-  return quoted + "'";
-}
-
-ProcessResult RunReport(const std::vector<std::string>& args) {
-  TempDir dir;
-  std::string command = Quoted(VELLUMARK_REPORT_EXE);
-  for (const std::string& arg : args) {
-    command += " " + Quoted(arg);
-  }
-  command += " >" + Quoted(dir / "out") + " 2>" + Quoted(dir / "err") + " </dev/null";
-  const int raw = std::system(command.c_str());
-  const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return {status, ReadWholeFile(dir / "out"), ReadWholeFile(dir / "err")};
-}
 
 const std::string kGoldenDir = std::string(VELLUMARK_GOLDEN_DIR) + "/";
 const std::string kGood = kGoldenDir + "optimize.jpg";
@@ -234,7 +209,11 @@ INSTANTIATE_TEST_SUITE_P(Arguments, UsageErrorTest,
                                            UsageCase{"ThumbnailOfTwoFiles", {"--thumbnail", kGood, kGood}},
                                            UsageCase{"PngWithoutOutput", {"--thumbnail-png"}},
                                            UsageCase{"TableAndThumbnail", {"--table", "--thumbnail"}},
-                                           UsageCase{"DashIsNoOption", {"-x", kGood}}),
+                                           UsageCase{"DashIsNoOption", {"-x", kGood}},
+                                           UsageCase{"NullWithoutList", {"-0", kGood}},
+                                           UsageCase{"NoJobs", {"-j", "0", kGood}},
+                                           UsageCase{"ProgressBothWays", {"--progress", "--no-progress", kGood}},
+                                           UsageCase{"ThumbnailOfAWalk", {"--thumbnail", "-r", kGood}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -1,0 +1,94 @@
+#include "cli/ordered_output.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <thread>
+
+namespace vellumark {
+namespace {
+
+// The output's stream is a temporary file; Written() is what reached it.
+class OrderedOutputTest : public ::testing::Test {
+protected:
+  std::string Written() {
+    output.Flush();
+    std::string bytes(static_cast<std::size_t>(std::ftell(stream)), '\0');
+    std::rewind(stream);
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), stream));
+    return bytes;
+  }
+
+  JobOutput Job(std::uint64_t job, JobOutput::OnInterrupt onInterrupt = JobOutput::OnInterrupt::EndLine) {
+    return JobOutput(output, job, OutputEncoding::Utf8, onInterrupt);
+  }
+
+  std::FILE* stream = std::tmpfile();
+  std::string errors;
+  std::atomic<bool> interrupt{false};
+  // Small bounds: a job waits for its turn after 1 KiB.
+  OrderedOutput output{stream, [this](std::string_view text) { errors += text; }, interrupt, {1024, 4096}};
+};
+
+TEST_F(OrderedOutputTest, JobsFinishingInAnyOrderComeOutInTheirOwn) {
+  JobOutput first = Job(0);
+  JobOutput second = Job(1);
+  JobOutput third = Job(2);
+  third.Append("third\n");
+  third.Finish("error 3\n");
+  second.Append("second\n");
+  first.Append("first\n");
+  first.Finish("");
+  EXPECT_EQ(Written(), "first\n");
+  second.Finish("error 2\n");
+  EXPECT_EQ(Written(), "first\nsecond\nthird\n");
+  EXPECT_EQ(errors, "error 2\nerror 3\n");
+}
+
+// A job with more output than its bound waits for its turn, then streams.
+TEST_F(OrderedOutputTest, LargeOutputWaitsForItsTurn) {
+  const std::string large(300 * 1024, 'x');
+  std::thread later([this, &large] {
+    JobOutput job = Job(1);
+    job.Append(large);
+    job.Append(large);
+    job.Finish("");
+  });
+  JobOutput first = Job(0);
+  first.Append("first\n");
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(Written(), "");
+  first.Finish("");
+  later.join();
+  EXPECT_EQ(Written(), "first\n" + large + large);
+}
+
+TEST_F(OrderedOutputTest, InterruptedReportEndsAtItsLineEnd) {
+  JobOutput first = Job(0);
+  JobOutput second = Job(1);
+  second.Append("never written\n");
+  first.Append("a whole line\npart");
+  interrupt = true;
+  EXPECT_NO_THROW(first.Append(" of a line"));
+  EXPECT_THROW(first.Append(" ends here\nnot this\n"), OutputInterrupted);
+  EXPECT_THROW(second.Append("nor this\n"), OutputInterrupted);
+  EXPECT_EQ(Written(), "a whole line\npart of a line ends here\n");
+}
+
+// The JSON writer closes its own object: its job takes text until it is done,
+// and the finished jobs after it are dropped.
+TEST_F(OrderedOutputTest, InterruptedJsonGoesOnToItsEnd) {
+  JobOutput first = Job(0, JobOutput::OnInterrupt::GoOn);
+  JobOutput second = Job(1, JobOutput::OnInterrupt::GoOn);
+  second.Append("{\"dropped\":true}\n");
+  second.Finish("");
+  first.Append("{\"segments\":[");
+  interrupt = true;
+  first.Append("],\"interrupted\":true}\n");
+  first.Finish("");
+  EXPECT_EQ(Written(), "{\"segments\":[],\"interrupted\":true}\n");
+}
+
+}  // namespace
+}  // namespace vellumark
