@@ -79,14 +79,19 @@ void Progress::Run() {
 void Progress::Draw() {
   const std::string line = ProgressLine(counts_.done.load(), counts_.known.load(), counts_.allKnown.load(),
                                         counts_.bytesRead.load(), Seconds());
-  const std::size_t width = line.size();
-  WriteAll(stderr, "\r" + line + std::string(drawnWidth_ > width ? drawnWidth_ - width : 0, ' ') + "\r");
-  drawnWidth_ = width;
+  std::string text = "\r" + line;
+  text.append(drawnWidth_ > line.size() ? drawnWidth_ - line.size() : 0, ' ');
+  text += '\r';
+  WriteAll(stderr, text);
+  drawnWidth_ = line.size();
 }
 
 void Progress::Clear() {
   if (drawnWidth_ > 0) {
-    WriteAll(stderr, "\r" + std::string(drawnWidth_, ' ') + "\r");
+    std::string blank(drawnWidth_ + 2, ' ');
+    blank.front() = '\r';
+    blank.back() = '\r';
+    WriteAll(stderr, blank);
     drawnWidth_ = 0;
   }
 }
