@@ -2,13 +2,10 @@
 
 #include <array>
 
+#include "analysis/marker_code.h"
 #include "platform/runtime_error.h"
 
 namespace vellumark {
-
-namespace {
-constexpr int kSoi = 0xFFD8;
-}  // namespace
 
 class WatchedFiles::Source : public ByteSource {
 public:
@@ -20,7 +17,7 @@ public:
     const std::size_t got = source_->ReadAt(offset, dst);
     files_.bytesRead_ += got;
     if (offset == 0 && got >= 2) {
-      files_.firstBytes_ = dst[0] << 8 | dst[1];
+      files_.NoteFirstBytes(dst[0], dst[1]);
     }
     return got;
   }
@@ -32,23 +29,27 @@ private:
 
 std::unique_ptr<ByteSource> WatchedFiles::OpenRead(const std::string& path) {
   source_.reset();
-  firstBytes_ = -1;
+  beginsWithSoi_.reset();
   source_ = disk_.OpenRead(path);
   return std::make_unique<Source>(source_, *this);
 }
 
+void WatchedFiles::NoteFirstBytes(std::uint8_t first, std::uint8_t second) {
+  beginsWithSoi_ = first == marker::kPrefix && second == marker::kSoi;
+}
+
 bool WatchedFiles::BeginsWithSoi() {
-  if (firstBytes_ < 0 && Size() >= 2) {
+  if (!beginsWithSoi_ && Size() >= 2) {
     std::array<std::uint8_t, 2> first{};
     try {
       if (source_->ReadAt(0, first) == first.size()) {
-        firstBytes_ = first[0] << 8 | first[1];
+        NoteFirstBytes(first[0], first[1]);
       }
     } catch (const RuntimeError&) {
       return false;
     }
   }
-  return firstBytes_ == kSoi;
+  return beginsWithSoi_.value_or(false);
 }
 
 }  // namespace vellumark

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,10 +30,12 @@ public:
 private:
   class Source;
 
+  void NoteFirstBytes(std::uint8_t first, std::uint8_t second);
+
   FileSystem& disk_;
   std::atomic<std::uint64_t>& bytesRead_;
   std::shared_ptr<ByteSource> source_;
-  int firstBytes_ = -1;  // the first two bytes big-endian once seen, -1 before
+  std::optional<bool> beginsWithSoi_;  // once the first two bytes are seen
 };
 
 }  // namespace vellumark
