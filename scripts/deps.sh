@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages of the named groups that are not installed yet.
-# Usage: scripts/deps.sh build|gui|test|windows|wine ...
+# Usage: scripts/deps.sh build|gui|test|package|windows|wine ...
 set -euo pipefail
 
 declare -A groups=(
-  [build]="cmake ninja-build g++ pkg-config libcli11-dev libstb-dev"
+  [build]="cmake ninja-build g++ pkg-config libcli11-dev libstb-dev help2man"
   [gui]="qt6-base-dev qt6-translations-l10n libgl-dev fonts-wqy-microhei"
   [test]="googletest libgtest-dev libjpeg-turbo-progs clang-14 libfuzzer-14-dev"
-  [windows]="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest"
+  [windows]="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest nsis"
+  [package]="dpkg-dev file lintian desktop-file-utils appstream bash-completion"
   [wine]="wine wine64 fonts-wine fonts-wqy-microhei xvfb xauth locales"
 )
 
