@@ -7,11 +7,7 @@ cd "$(dirname "$0")/.."
 
 deb=$(scripts/package.sh)
 version=$(dpkg-deb -f "$deb" Version)
-passes=0
-failures=0
-check() {
-  if "$@"; then passes=$((passes + 1)); else echo "FAILED: $*"; failures=$((failures + 1)); fi
-}
+source scripts/checks.sh
 
 contents=$(dpkg-deb --contents "$deb" | awk '{print $6}')
 for file in usr/bin/vellumark usr/bin/vellumark-report \
@@ -51,5 +47,4 @@ check test "$(completions vellumark-report '')" = "a.jpg b.JPEG c.Jfif d.jpe fol
 check test "$(completions vellumark-report --files-from '')" = "a.jpg b.JPEG c.Jfif d.jpe folder list.txt"
 check test "$(completions vellumark-report --encoding '')" = "gbk utf-8"
 
-echo "package: $passes passed, $failures failed"
-exit $((failures > 0))
+checks_summary package
