@@ -94,11 +94,11 @@ registered() {
 unregistered() { ! registered; }
 "$WINELOADER" "$installer" /S && "$WINESERVER" -w
 installed=$(programs)
-echo "Installed: ${installed//$WINEPREFIX\/drive_c/C:}"
+folder=$(dirname "$(head -1 <<<"$installed")")
+echo "Installed into ${folder/#$WINEPREFIX\/drive_c/C:}"
 check test "$(wc -l <<<"$installed")" = 2
 check test -n "$(start_menu_entry)"
 check registered
-folder=$(dirname "$(head -1 <<<"$installed")")
 "$WINELOADER" "$folder/vellumark-report.exe" tests/golden/baseline.jpg >"$WINEPREFIX/report.txt"
 check cmp "$WINEPREFIX/report.txt" tests/golden/baseline.expected
 "$WINELOADER" "$folder/Uninstall.exe" /S && "$WINESERVER" -w
