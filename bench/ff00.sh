@@ -7,12 +7,9 @@
 # passes or fails.
 #
 #   bench/ff00.sh [PATH/TO/vellumark-report]
-#
-# Needs the Debian packages hyperfine and time.
 set -euo pipefail
 
 source "$(dirname "$0")/common.sh"
-require_tools "hyperfine time" hyperfine /usr/bin/time
 
 # A subshell, so that yes and tr ending on SIGPIPE when head has enough is not
 # taken for a failure by the rest of the script.

@@ -5,13 +5,9 @@
 # or fails.
 #
 #   bench/peers.sh [PATH/TO/vellumark-report]
-#
-# Needs the Debian packages libjpeg-turbo-progs, jhead, exiv2,
-# libimage-exiftool-perl and hyperfine.
 set -euo pipefail
 
 source "$(dirname "$0")/common.sh"
-require_tools "libjpeg-turbo-progs jhead exiv2 libimage-exiftool-perl hyperfine" cjpeg wrjpgcom rdjpgcom jhead exiv2 exiftool hyperfine
 "$root/bench/make_corpus.sh" "$work/corpus"
 # Short relative names keep the command line of thousands of files well inside
 # the argument limit of one process.

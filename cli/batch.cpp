@@ -33,7 +33,7 @@ namespace {
 // A job's output beyond 4 MiB waits for its turn and then streams; finished
 // output waiting for its turn holds at most about 16 MiB.
 constexpr OrderedOutput::Bounds kOutputBounds{4 << 20, 16 << 20};
-constexpr std::size_t kTasksPerWorker = 8;
+constexpr std::size_t kTasksPerWorker = 64;
 
 // One file to analyse, numbered in the order of the names; or a folder or list
 // that could not be read, reported in its place.
@@ -44,6 +44,8 @@ struct Task {
 };
 
 // Tasks from the thread that finds the names to the threads that analyse them.
+// A thread is woken only where one waits, and the finding thread only once the
+// queue is half empty, so that each task costs no switch between threads.
 class TaskQueue {
 public:
   TaskQueue(std::size_t capacity, const std::atomic<bool>& interrupt) : capacity_(capacity), interrupt_(interrupt) {}
@@ -52,13 +54,15 @@ public:
   bool Push(Task task) {
     std::unique_lock lock(mutex_);
     while (tasks_.size() >= capacity_ && !interrupt_.load()) {
-      changed_.wait_for(lock, kInterruptPoll);
+      Wait(lock, notFull_, fullWaiters_);
     }
     if (interrupt_.load()) {
       return false;
     }
     tasks_.push_back(std::move(task));
-    changed_.notify_all();
+    if (emptyWaiters_ > 0) {
+      notEmpty_.notify_one();
+    }
     return true;
   }
 
@@ -67,28 +71,39 @@ public:
   std::optional<Task> Pop() {
     std::unique_lock lock(mutex_);
     while (tasks_.empty() && !closed_ && !interrupt_.load()) {
-      changed_.wait_for(lock, kInterruptPoll);
+      Wait(lock, notEmpty_, emptyWaiters_);
     }
     if (tasks_.empty() || interrupt_.load()) {
       return std::nullopt;
     }
     Task task = std::move(tasks_.front());
     tasks_.pop_front();
-    changed_.notify_all();
+    if (fullWaiters_ > 0 && tasks_.size() <= capacity_ / 2) {
+      notFull_.notify_one();
+    }
     return task;
   }
 
   void Close() {
     const std::lock_guard lock(mutex_);
     closed_ = true;
-    changed_.notify_all();
+    notEmpty_.notify_all();
   }
 
 private:
+  void Wait(std::unique_lock<std::mutex>& lock, std::condition_variable& condition, int& waiters) {
+    ++waiters;
+    condition.wait_for(lock, kInterruptPoll);
+    --waiters;
+  }
+
   std::size_t capacity_;
   const std::atomic<bool>& interrupt_;
   std::mutex mutex_;
-  std::condition_variable changed_;
+  std::condition_variable notEmpty_;
+  std::condition_variable notFull_;
+  int emptyWaiters_ = 0;
+  int fullWaiters_ = 0;
   std::deque<Task> tasks_;
   bool closed_ = false;
 };

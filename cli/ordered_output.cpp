@@ -21,9 +21,15 @@ OrderedOutput::OrderedOutput(std::FILE* stream, std::function<void(std::string_v
 bool OrderedOutput::WaitForRoom() {
   std::unique_lock lock(mutex_);
   while (finishedBytes_ > bounds_.finished && !interrupt_.load()) {
-    changed_.wait_for(lock, kInterruptPoll);
+    Wait(lock);
   }
   return !interrupt_.load();
+}
+
+void OrderedOutput::Wait(std::unique_lock<std::mutex>& lock) {
+  ++waiters_;
+  changed_.wait_for(lock, kInterruptPoll);
+  --waiters_;
 }
 
 void OrderedOutput::Flush() {
@@ -35,7 +41,7 @@ void OrderedOutput::Flush() {
 bool OrderedOutput::WaitForTurn(std::uint64_t job) {
   std::unique_lock lock(mutex_);
   while (!IsTurn(job) && !interrupt_.load()) {
-    changed_.wait_for(lock, kInterruptPoll);
+    Wait(lock);
   }
   return IsTurn(job);
 }
@@ -94,7 +100,9 @@ void OrderedOutput::PassTurn(std::uint64_t job) {
   std::unique_lock lock(mutex_);
   for (;; ++job) {
     next_.store(job, std::memory_order_release);
-    changed_.notify_all();
+    if (waiters_ > 0) {
+      changed_.notify_all();
+    }
     const auto waiting = finished_.find(job);
     if (waiting == finished_.end() || interrupt_.load()) {
       return;

@@ -52,6 +52,8 @@ private:
     std::string errorText;
   };
 
+  // Waking costs a switch between threads: only waiting threads are woken.
+  void Wait(std::unique_lock<std::mutex>& lock);
   bool IsTurn(std::uint64_t job) const { return next_.load(std::memory_order_acquire) == job; }
   // False once interrupted.
   bool WaitForTurn(std::uint64_t job);
@@ -74,6 +76,7 @@ private:
   std::atomic<std::uint64_t> next_{0};
   std::mutex mutex_;
   std::condition_variable changed_;
+  int waiters_ = 0;
   std::map<std::uint64_t, Finished> finished_;
   std::size_t finishedBytes_ = 0;
 };

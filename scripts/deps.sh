@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages of the named groups that are not installed yet.
-# Usage: scripts/deps.sh build|gui|test|package|windows|wine ...
+# Usage: scripts/deps.sh build|gui|test|package|windows|wine|bench|ssh ...
 set -euo pipefail
 
 declare -A groups=(
@@ -10,6 +10,8 @@ declare -A groups=(
   [windows]="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest nsis"
   [package]="dpkg-dev file lintian desktop-file-utils appstream bash-completion"
   [wine]="wine wine64 fonts-wine fonts-wqy-microhei xvfb xauth locales"
+  [bench]="hyperfine time parallel libjpeg-turbo-progs jhead exiv2 libimage-exiftool-perl"
+  [ssh]="openssh-server openssh-client"
 )
 
 wanted=()
