@@ -30,9 +30,13 @@ void BinaryFile::Fill(std::int64_t offset, std::int64_t count) {
   buffer_.resize(got);
 }
 
-std::vector<std::uint8_t> BinaryFile::ReadBytes(std::int64_t count) {
-  if (!IsOpen() || count < 0 || position_ < 1 || count > Remaining()) {
+std::span<const std::uint8_t> BinaryFile::Peek(std::int64_t atLeast) {
+  const std::int64_t count = std::min(atLeast, Remaining());
+  if (!IsOpen() || count < 0 || position_ < 1) {
     throw MakeError(error_number::kPastEndOfFile);
+  }
+  if (count == 0) {
+    return {};
   }
   const std::int64_t offset = position_ - 1;
   const std::int64_t bufferEnd = bufferOffset_ + static_cast<std::int64_t>(buffer_.size());
@@ -42,10 +46,16 @@ std::vector<std::uint8_t> BinaryFile::ReadBytes(std::int64_t count) {
       throw MakeError(error_number::kPastEndOfFile);
     }
   }
-  const auto first = buffer_.begin() + (offset - bufferOffset_);
-  std::vector<std::uint8_t> bytes(first, first + count);
+  return std::span<const std::uint8_t>(buffer_).subspan(static_cast<std::size_t>(offset - bufferOffset_));
+}
+
+std::vector<std::uint8_t> BinaryFile::ReadBytes(std::int64_t count) {
+  if (count < 0 || count > Remaining()) {
+    throw MakeError(error_number::kPastEndOfFile);
+  }
+  const auto bytes = Peek(count).first(static_cast<std::size_t>(count));
   position_ += count;
-  return bytes;
+  return {bytes.begin(), bytes.end()};
 }
 
 std::uint8_t BinaryFile::ReadByte() {

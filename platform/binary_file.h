@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "platform/byte_source.h"
@@ -27,6 +28,10 @@ public:
   std::uint8_t ReadByte();
   // Reads count bytes from the read position on; the position ends after them.
   std::vector<std::uint8_t> ReadBytes(std::int64_t count);
+  // The bytes from the read position on that the buffer holds, without copying
+  // them: at least atLeast of them (fewer only where the file ends), more where
+  // they are at hand. Valid until the next read; the position stays.
+  std::span<const std::uint8_t> Peek(std::int64_t atLeast);
 
   bool IsOpen() const { return source_ != nullptr; }
   // Closing a closed file is harmless.
