@@ -5,6 +5,7 @@
 #include <string>
 
 #include "analysis/byte_reader.h"
+#include "analysis/huffman_codes.h"
 #include "analysis/jpeg_tables.h"
 #include "analysis/length_field.h"
 #include "analysis/marker_code.h"
@@ -57,21 +58,14 @@ void AppendSymbol(std::string& text, std::uint8_t symbol, bool isDcTable) {
   text += HexDigit(LowNibble(symbol));
 }
 
-// Canonical code assignment (ITU-T T.81, Annex C). Over-full lengths are not
-// detected: such codes simply print with more digits than their length.
 void AppendCodeList(std::string& text, std::span<const std::uint8_t> counts,
                     std::span<const std::uint8_t> symbols, bool isDcTable) {
-  std::int32_t code = 0;
-  std::size_t next = 0;
-  for (std::size_t length = 1; length <= counts.size(); ++length) {
-    for (std::uint8_t k = 0; k < counts[length - 1]; ++k) {
-      AppendSymbol(text, symbols[next++], isDcTable);
-      text += '\t';
-      text += BinaryString(code++, static_cast<std::int32_t>(length));
-      text += report_text::kLineEnd;
-    }
-    code *= 2;
-  }
+  ForEachHuffmanCode(counts, symbols, [&](std::uint8_t symbol, std::int32_t code, std::int32_t length) {
+    AppendSymbol(text, symbol, isDcTable);
+    text += '\t';
+    text += BinaryString(code, length);
+    text += report_text::kLineEnd;
+  });
 }
 
 // Each check below ends the listing at the first part of a table that does not
