@@ -16,6 +16,7 @@
 #include "cli/exit_status.h"
 #include "cli/fault_message.h"
 #include "cli/folder_walk.h"
+#include "cli/json_report.h"
 #include "cli/name_list.h"
 #include "cli/ordered_output.h"
 #include "cli/progress.h"
@@ -132,6 +133,14 @@ FileAnalysis TextReport(const CliOptions& options) {
   };
 }
 
+// One line of JSON per file, which names its file itself.
+FileAnalysis JsonReport(const std::atomic<bool>& interrupt) {
+  return [&interrupt](FileSystem& files, const std::string& path, ReportSink& out) {
+    const JsonOutcome outcome = WriteStructureJson(files, path, out, &interrupt);
+    return FileOutcome{outcome.fault, outcome.problems};
+  };
+}
+
 bool ShowProgress(ProgressChoice choice) {
   switch (choice) {
     case ProgressChoice::Always: return true;
@@ -146,7 +155,7 @@ class Batch {
 public:
   explicit Batch(const CliOptions& options)
       : options_(options),
-        analyse_(TextReport(options)),
+        analyse_(options.json ? JsonReport(interrupt_) : TextReport(options)),
         progress_(counts_, ShowProgress(options.progress), options.encoding),
         output_(
             stdout, [this](std::string_view text) { progress_.Print(text); }, interrupt_, kOutputBounds) {}
@@ -162,7 +171,7 @@ public:
     output_.Flush();
     progress_.Stop();
     if (options_.summary) {
-      progress_.Print(SummaryLine(totals_, false, progress_.Seconds()));
+      progress_.Print(SummaryLine(totals_, options_.json, progress_.Seconds()));
     }
     return ExitStatus();
   }
@@ -261,7 +270,9 @@ private:
   }
 
   void RunTask(Task task) {
-    JobOutput out(output_, task.job, options_.encoding, JobOutput::OnInterrupt::EndLine);
+    // JSON is UTF-8 whatever the encoding, and closes its object itself.
+    JobOutput out(output_, task.job, options_.json ? OutputEncoding::Utf8 : options_.encoding,
+                  options_.json ? JobOutput::OnInterrupt::GoOn : JobOutput::OnInterrupt::EndLine);
     std::optional<AnalysisFault> fault;
     if (task.fault) {
       fault = AnalysisFault{*task.fault, std::nullopt};

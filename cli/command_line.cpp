@@ -75,6 +75,8 @@ void AddOptions(CLI::App& app, CliOptions& options, ParsedFlags& flags) {
       ->check(CLI::IsMember({"utf-8", "gbk"}))
       ->option_text("utf-8|gbk")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  auto* json = app.add_flag("--json", options.json,
+                            "print each FILE's whole structure as one line of JSON (JSON Lines, UTF-8)");
   auto* table = app.add_flag("--table", flags.table, "print the table of marker codes C0 to FF");
   auto* thumbnail =
       app.add_flag("--thumbnail", flags.thumbnail, "answer yes or no: does FILE hold a JFIF thumbnail");
@@ -83,6 +85,7 @@ void AddOptions(CLI::App& app, CliOptions& options, ParsedFlags& flags) {
                   ->option_text("OUT")
                   ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   table->excludes(thumbnail)->excludes(png);
+  json->excludes(table)->excludes(thumbnail)->excludes(png);
   app.add_option("FILE", options.files, "the JPEG files to report on")->option_text(" ");
   AddBatchOptions(app, options, flags, {table, thumbnail, png});
 }

@@ -16,6 +16,8 @@ enum class ProgressChoice { Auto, Always, Never };
 struct CliOptions {
   CliAction action = CliAction::Report;
   bool showAcCodes = false;
+  // Each file's whole structure as one line of JSON instead of the report.
+  bool json = false;
   OutputEncoding encoding = OutputEncoding::Utf8;
   std::vector<std::string> files;
   // Batches: folders among files are walked; more names come from a list.
@@ -32,6 +34,7 @@ struct CliOptions {
 inline constexpr const char* kUsage =
     "usage: vellumark-report [--ac] [--encoding=utf-8|gbk] [-r] [-j N] [--[no-]progress] [--summary]\n"
     "                        [--files-from LIST [-0]] FILE...\n"
+    "       vellumark-report --json [-r] [-j N] [--[no-]progress] [--summary] [--files-from LIST [-0]] FILE...\n"
     "       vellumark-report [--encoding=utf-8|gbk] --table\n"
     "       vellumark-report [--thumbnail | --thumbnail-png OUT] FILE\n"
     "       vellumark-report --help | --version\n";
