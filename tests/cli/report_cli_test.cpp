@@ -109,6 +109,21 @@ TEST(ReportCliTest, HelpPrintsUsage) {
   const ProcessResult run = RunReport({"--help"});
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(run.out.starts_with("usage: vellumark-report")) << run.out;
+  EXPECT_NE(run.out.find("  --json "), std::string::npos) << run.out;
+}
+
+// One UTF-8 line per file, whatever the encoding; a file that cannot be read
+// gets its line too, and its error line on standard error as in the report.
+TEST(ReportCliTest, JsonLinePerFile) {
+  TempDir dir;
+  const ProcessResult run = RunReport({"--json", "--encoding=gbk", kGood, dir / "missing.jpg"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.out.starts_with(R"({"file":")" + kGood + R"(","size":)")) << run.out;
+  EXPECT_TRUE(run.out.ends_with(R"(]}
+{"file":")" + (dir / "missing.jpg") + R"(","error":{"number":53,"description":"文件未找到"}}
+)")) << run.out;
+  // 文件未找到 in GBK
+  EXPECT_EQ(run.err, "vellumark-report: " + (dir / "missing.jpg") + ": \xCE\xC4\xBC\xFE\xCE\xB4\xD5\xD2\xB5\xBD (error 53)\n");
 }
 
 struct UsageCase {
@@ -209,6 +224,10 @@ INSTANTIATE_TEST_SUITE_P(Arguments, UsageErrorTest,
                                            UsageCase{"ThumbnailOfTwoFiles", {"--thumbnail", kGood, kGood}},
                                            UsageCase{"PngWithoutOutput", {"--thumbnail-png"}},
                                            UsageCase{"TableAndThumbnail", {"--table", "--thumbnail"}},
+                                           UsageCase{"JsonWithoutFiles", {"--json"}},
+                                           UsageCase{"JsonAndTable", {"--json", "--table"}},
+                                           UsageCase{"JsonAndThumbnail", {"--json", "--thumbnail", kGood}},
+                                           UsageCase{"JsonAndPng", {"--thumbnail-png", "t.png", "--json", kGood}},
                                            UsageCase{"DashIsNoOption", {"-x", kGood}},
                                            UsageCase{"NullWithoutList", {"-0", kGood}},
                                            UsageCase{"NoJobs", {"-j", "0", kGood}},

@@ -35,3 +35,6 @@ encode grayscale -grayscale
 # Quality 1 gives quantisation values above 255, so cjpeg writes 16-bit tables
 # (precision 1) unless -baseline is given.
 encode quality1 -quality 1
+# With -baseline, quality 2 caps its tables at 255: the chrominance table comes
+# out as quality 3 would make it too.
+encode quality2-baseline -quality 2 -baseline
