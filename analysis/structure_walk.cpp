@@ -100,48 +100,37 @@ private:
   // ends it at the first FF of its run.
   std::optional<std::int64_t> EntropyData(std::int64_t start) {
     std::int64_t restarts = 0;
-    std::int64_t at = start;
-    while (true) {
-      CheckInterrupt();
-      const std::int64_t prefixAt = FindPrefix(at);
-      const std::int64_t codeAt = prefixAt == size_ ? size_ : SkipRun(prefixAt);
-      if (codeAt == size_) {
+    for (PrefixRun run = NextRun(start);; run = NextRun(run.codeAt + 1)) {
+      if (run.codeAt == size_) {
         listener_.EntropyData(start, size_ - start, restarts);
         listener_.Problem({size_, 0, ProblemKind::MissingEoi});
         return std::nullopt;
       }
-      const std::uint8_t code = ByteAt(codeAt);
+      const std::uint8_t code = ByteAt(run.codeAt);
       if (code != marker::kStuffedZero && !IsRestart(code)) {
-        listener_.EntropyData(start, prefixAt - start, restarts);
-        return prefixAt;
+        listener_.EntropyData(start, run.prefixAt - start, restarts);
+        return run.prefixAt;
       }
       restarts += IsRestart(code) ? 1 : 0;
-      at = codeAt + 1;
     }
   }
 
   // Bytes where a marker should be, up to the first FF of the next marker.
   std::optional<std::int64_t> SkipExtraneousBytes(std::int64_t from) {
-    std::int64_t at = from;
-    while (true) {
-      CheckInterrupt();
-      const std::int64_t prefixAt = FindPrefix(at);
-      const std::int64_t codeAt = prefixAt == size_ ? size_ : SkipRun(prefixAt);
-      if (codeAt == size_) {
-        listener_.Problem({from, prefixAt - from, ProblemKind::ExtraneousBytes});
-        if (prefixAt < size_) {
-          TruncatedMarker(prefixAt);
-        } else {
-          listener_.Problem({size_, 0, ProblemKind::MissingEoi});
-        }
-        return std::nullopt;
-      }
-      if (ByteAt(codeAt) != marker::kStuffedZero) {
-        listener_.Problem({from, prefixAt - from, ProblemKind::ExtraneousBytes});
-        return prefixAt;
-      }
-      at = codeAt + 1;
+    PrefixRun run = NextRun(from);
+    while (run.codeAt < size_ && ByteAt(run.codeAt) == marker::kStuffedZero) {
+      run = NextRun(run.codeAt + 1);
     }
+    listener_.Problem({from, run.prefixAt - from, ProblemKind::ExtraneousBytes});
+    if (run.codeAt < size_) {
+      return run.prefixAt;
+    }
+    if (run.prefixAt < size_) {
+      TruncatedMarker(run.prefixAt);
+    } else {
+      listener_.Problem({size_, 0, ProblemKind::MissingEoi});
+    }
+    return std::nullopt;
   }
 
   void TruncatedMarker(std::int64_t at) {
@@ -154,6 +143,19 @@ private:
       const bool soi = size_ - at >= 2 && ByteAt(at) == marker::kPrefix && ByteAt(at + 1) == marker::kSoi;
       listener_.Trailing(at, size_ - at, soi);
     }
+  }
+
+  // A run of FF bytes and the byte after it. Both offsets are the size where no
+  // FF follows; codeAt is the size where the file ends inside the run.
+  struct PrefixRun {
+    std::int64_t prefixAt;
+    std::int64_t codeAt;
+  };
+
+  PrefixRun NextRun(std::int64_t at) {
+    CheckInterrupt();
+    const std::int64_t prefixAt = FindPrefix(at);
+    return {prefixAt, prefixAt == size_ ? size_ : SkipRun(prefixAt)};
   }
 
   // The first FF at or after at, or the size where there is none. memchr finds

@@ -11,9 +11,6 @@ namespace vellumark {
 namespace {
 
 constexpr std::int64_t kLongestUnsearchedFile = 20;
-// Length field, "JFIF\0", version, units, two densities and the two size bytes:
-// a longer segment has room for thumbnail pixels.
-constexpr std::int64_t kJfifFixedLength = 16;
 constexpr std::size_t kIdentifierOffset = 2;
 constexpr std::size_t kThumbnailWidthOffset = 14;
 constexpr std::size_t kThumbnailHeightOffset = 15;

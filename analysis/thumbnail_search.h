@@ -8,6 +8,11 @@
 
 namespace vellumark {
 
+// The length of a JFIF APP0 segment with its fixed fields: the length field,
+// "JFIF\0", version, units, two densities and the two thumbnail size bytes. A
+// longer segment has room for thumbnail pixels.
+inline constexpr std::int64_t kJfifFixedLength = 16;
+
 // The RGB thumbnail of a JFIF APP0 segment: width * height * 3 bytes, rows top
 // to bottom.
 struct JfifThumbnail {

@@ -9,7 +9,9 @@
 #include "analysis/huffman_codes.h"
 #include "analysis/ijg_quality.h"
 #include "analysis/jpeg_tables.h"
+#include "analysis/length_field.h"
 #include "analysis/marker_code.h"
+#include "analysis/thumbnail_search.h"
 #include "common/bytes.h"
 
 namespace vellumark {
@@ -20,8 +22,6 @@ constexpr std::size_t kHuffmanCodeLengths = 16;
 constexpr std::size_t kQuantisationValues = 64;
 // An identifier's ending 00 byte lies within this many bytes of the payload.
 constexpr std::size_t kIdentifierReach = 65;
-// "JFIF", 00, version, units, two densities, thumbnail width and height.
-constexpr std::size_t kJfifFieldsSize = 14;
 
 // Each Write function below writes the fields that fit completely and
 // returns false at the first one that does not.
@@ -183,7 +183,7 @@ void WriteIdentifier(std::span<const std::uint8_t> payload, JsonWriter& json) {
   const std::string_view identifier(reinterpret_cast<const char*>(reach.data()),
                                     static_cast<std::size_t>(end - reach.begin()));
   json.Key("identifier").String(identifier);
-  if (identifier == "JFIF" && payload.size() >= kJfifFieldsSize) {
+  if (identifier == "JFIF" && static_cast<std::int64_t>(payload.size()) + kLengthFieldSize >= kJfifFixedLength) {
     ByteReader reader(payload.subspan(identifier.size() + 1));
     const auto version = reader.Take(2);
     std::string text = std::to_string(version[0]) + ".";
