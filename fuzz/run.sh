@@ -12,8 +12,9 @@
 # machine):
 #   build/fuzz/fuzz/walk_fuzzer -runs=10000000 -timeout=10 build/fuzz/corpus/walk
 #   build/fuzz/fuzz/thumbnail_fuzzer -runs=10000000 -timeout=10 build/fuzz/corpus/thumbnail
+#   build/fuzz/fuzz/json_fuzzer -runs=10000000 -timeout=10 build/fuzz/corpus/json
 # A finding is fixed at its root and its input copied to fuzz/regressions/ as
-# walk-NAME or thumbnail-NAME, where the hostile-input tests replay it.
+# walk-NAME, thumbnail-NAME or json-NAME, where the hostile-input tests replay it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -24,7 +25,7 @@ build=build/fuzz
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
   -DCMAKE_CXX_FLAGS="$flags" -DVELLUMARK_FUZZ=ON -DVELLUMARK_BUILD_GUI=OFF -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" --target walk_fuzzer thumbnail_fuzzer
+cmake --build "$build" --target walk_fuzzer thumbnail_fuzzer json_fuzzer
 
 seed() {  # seed TARGET PREFIX-BYTE: copies the seed files into an empty corpus
   local corpus=$build/corpus/$1
@@ -37,9 +38,10 @@ seed() {  # seed TARGET PREFIX-BYTE: copies the seed files into an empty corpus
 # The walk target takes the AC option from its first input byte: seeded on.
 seed walk '\x01'
 seed thumbnail ''
+seed json ''
 
 mkdir -p "$build/findings"
-for target in walk thumbnail; do
+for target in walk thumbnail json; do
   echo "== ${target}_fuzzer for ${seconds} s" >&2
   "$build/fuzz/${target}_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$build/findings/$target-" "$build/corpus/$target"

@@ -3,8 +3,9 @@
 // that comes back fails here too, without a fuzz run.
 //
 // File names say which target an input is for: walk-* inputs start with the AC
-// option byte, thumbnail-* inputs are the file itself; a seed is a plain file
-// and goes through both.
+// option byte, thumbnail-* and json-* inputs are the file itself; a seed is a
+// plain file and goes through the walk and the search (the --json tests take
+// the seeds too).
 
 #include <gtest/gtest.h>
 
@@ -13,9 +14,11 @@
 #include <vector>
 
 #include "analysis/thumbnail_search.h"
+#include "cli/json_report.h"
 #include "platform/binary_file.h"
 #include "platform/memory_byte_source.h"
 #include "tests/support/files.h"
+#include "tests/support/json_structure.h"
 #include "tests/support/report.h"
 
 namespace vellumark {
@@ -57,6 +60,14 @@ void ExpectCleanSearch(const Bytes& file) {
   }
 }
 
+void ExpectCleanJson(const Bytes& file) {
+  testing::FakeFileSystem files;
+  files.files["in.jpg"] = file;
+  StringReportSink out;
+  EXPECT_FALSE(WriteStructureJson(files, "in.jpg", out).fault);
+  EXPECT_EQ(testing::JsonLineFault(out.Text()), "");
+}
+
 TEST(FuzzRegressionTest, EveryKeptInputEndsCleanly) {
   for (const auto& path : FilesIn(VELLUMARK_FUZZ_REGRESSIONS_DIR)) {
     SCOPED_TRACE(path.filename().string());
@@ -65,6 +76,8 @@ TEST(FuzzRegressionTest, EveryKeptInputEndsCleanly) {
     if (name.starts_with("walk-")) {
       ASSERT_FALSE(input.empty());
       ExpectCleanWalk(Bytes(input.begin() + 1, input.end()), (input[0] & 1) != 0);
+    } else if (name.starts_with("json-")) {
+      ExpectCleanJson(input);
     } else {
       ASSERT_TRUE(name.starts_with("thumbnail-")) << "name does not say its target";
       ExpectCleanSearch(input);

@@ -30,25 +30,26 @@ inline std::string JsonLineFault(const std::string& line) {
   if (!object.value("jpeg", false) || object.contains("error") || object.contains("interrupted")) {
     return {};
   }
-  auto number = [](const auto& part, const char* key) { return part[key].template get<std::int64_t>(); };
+  // at() throws where a key is missing: a fault, not a silent zero.
+  auto number = [](const auto& part, const char* key) { return part.at(key).template get<std::int64_t>(); };
   const std::int64_t size = number(object, "size");
   std::vector<std::pair<std::int64_t, std::int64_t>> spans;  // offset, end
   auto addSpan = [&](const auto& part) {
     spans.emplace_back(number(part, "offset"), number(part, "offset") + number(part, "length"));
   };
-  for (const auto& segment : object["segments"]) {
+  for (const auto& segment : object.at("segments")) {
     const std::int64_t length = segment.contains("length") ? std::max<std::int64_t>(number(segment, "length"), 2) : 0;
     const std::int64_t offset = number(segment, "offset");
     spans.emplace_back(offset, std::min(size, offset + number(segment, "fill") + 2 + length));
     if (segment.contains("entropy")) {
-      addSpan(segment["entropy"]);
+      addSpan(segment.at("entropy"));
     }
   }
-  for (const auto& problem : object["problems"]) {
+  for (const auto& problem : object.at("problems")) {
     addSpan(problem);
   }
   if (object.contains("trailing")) {
-    addSpan(object["trailing"]);
+    addSpan(object.at("trailing"));
   }
   std::erase_if(spans, [](const auto& span) { return span.first == span.second; });
   std::sort(spans.begin(), spans.end());
