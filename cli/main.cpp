@@ -110,6 +110,12 @@ int main(int argc, char** argv) {
   // The report carries its own CR LF; a text-mode stream would make it CR CR LF.
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
+#else
+  // Output is buffered in large blocks by the sinks already. A C stream's own
+  // buffer would lose its unwritten bytes when Ctrl+C interrupts a write to a
+  // pipe (glibc drops them with the error); unbuffered, every write says exactly
+  // how much went out, and the rest is written again.
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
 #endif
   return vellumark::Run(Arguments(argc, argv));
 }
