@@ -57,8 +57,11 @@ echo "$count JPEG files from cjpeg, $(du -sh . | cut -f1)B; $(nproc) cores, $(ls
 echo "vellumark-report: $report"
 
 section "${#batch[@]}" "One process over the $count files, $rounds times over (${#batch[@]} files)"
-row "vellumark-report" "$report" "${batch[@]}"
-row "vellumark-report --ac" "$report" --ac "${batch[@]}"
+# The other tools use one core: vellumark-report is timed with one job, and
+# then with one job per core.
+row "vellumark-report -j 1" "$report" -j 1 "${batch[@]}"
+row "vellumark-report -j $(nproc)" "$report" -j "$(nproc)" "${batch[@]}"
+row "vellumark-report --ac" "$report" -j 1 --ac "${batch[@]}"
 row "jhead" jhead "${batch[@]}"
 row "exiv2 -pS" exiv2 -pS "${batch[@]}"
 row "exiftool -v3" exiftool -v3 "${batch[@]}"
