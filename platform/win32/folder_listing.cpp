@@ -48,11 +48,17 @@ std::vector<FolderEntry> ListFolder(const std::string& path) {
                                          nullptr, FIND_FIRST_EX_LARGE_FETCH)};
   std::vector<FolderEntry> entries;
   if (find.handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
     // A drive's root has no "." entry: an empty one finds nothing at all.
-    if (GetLastError() == ERROR_FILE_NOT_FOUND && IsFolder(path)) {
+    if (error == ERROR_FILE_NOT_FOUND && IsFolder(path)) {
       return entries;
     }
-    throw Win32Error(GetLastError());
+    // The folder's own error, not its pattern's: a missing folder in an
+    // existing one is "file not found", as on POSIX.
+    if (GetFileAttributesW(Utf16(path).c_str()) == INVALID_FILE_ATTRIBUTES) {
+      throw Win32Error(GetLastError());
+    }
+    throw Win32Error(error);
   }
   do {
     if (!IsDotOrDotDot(data.cFileName)) {
