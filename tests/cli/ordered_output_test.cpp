@@ -17,6 +17,8 @@ protected:
     std::string bytes(static_cast<std::size_t>(std::ftell(stream)), '\0');
     std::rewind(stream);
     bytes.resize(std::fread(bytes.data(), 1, bytes.size(), stream));
+    // Windows' C library writes after a read only once the stream is placed.
+    std::fseek(stream, 0, SEEK_END);
     return bytes;
   }
 
