@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "tests/support/files.h"
+#include "tests/support/json_structure.h"
 #include "tests/support/report_process.h"
 
 namespace vellumark {
@@ -85,17 +86,21 @@ TEST_F(BatchCliTest, FourJobsWriteWhatOneJobWrites) {
   twice.insert(twice.end(), golden.begin(), golden.end());
   const std::vector<std::string> unreadable = {golden[0], dir / "mixed", dir / "dangling.jpg", golden[1]};
   const std::vector<std::string> walked = {"-r", dir / "mixed", dir / "dangling.jpg", golden[2]};
-  for (const auto& args : {twice, unreadable, walked}) {
-    std::vector<std::string> oneJob = {"-j", "1"};
-    oneJob.insert(oneJob.end(), args.begin(), args.end());
-    std::vector<std::string> fourJobs = {"-j", "4"};
-    fourJobs.insert(fourJobs.end(), args.begin(), args.end());
-    const ProcessResult one = RunReport(oneJob);
-    const ProcessResult four = RunReport(fourJobs);
-    SCOPED_TRACE(args.front());
-    EXPECT_EQ(four.status, one.status);
-    EXPECT_EQ(four.out, one.out);
-    EXPECT_EQ(four.err, one.err);
+  for (const std::vector<std::string>& format : {std::vector<std::string>{}, std::vector<std::string>{"--json"}}) {
+    for (const auto& args : {twice, unreadable, walked}) {
+      std::vector<std::string> oneJob = format;
+      oneJob.insert(oneJob.end(), {"-j", "1"});
+      oneJob.insert(oneJob.end(), args.begin(), args.end());
+      std::vector<std::string> fourJobs = format;
+      fourJobs.insert(fourJobs.end(), {"-j", "4"});
+      fourJobs.insert(fourJobs.end(), args.begin(), args.end());
+      const ProcessResult one = RunReport(oneJob);
+      const ProcessResult four = RunReport(fourJobs);
+      SCOPED_TRACE(oneJob.front() + " " + args.front());
+      EXPECT_EQ(four.status, one.status);
+      EXPECT_EQ(four.out, one.out);
+      EXPECT_EQ(four.err, one.err);
+    }
   }
   const ProcessResult walk = RunReport(walked);
   EXPECT_EQ(walk.status, 1);
@@ -204,19 +209,27 @@ TEST_F(BatchCliTest, ProgressOnATerminal) {
   EXPECT_EQ(ReadWholeFile(dir / "out"), RunReport({golden[0], golden[1]}).out);
 }
 
-class InterruptTest : public ::testing::TestWithParam<const char*> {};
+struct InterruptCase {
+  const char* name;
+  std::vector<std::string> options;
+};
+
+class InterruptTest : public ::testing::TestWithParam<InterruptCase> {};
 
 // Ctrl+C while a long report streams out: exit status 130, and the output
-// ends at a line end.
+// ends at a line end; a JSON object is closed validly and says so last.
 TEST_P(InterruptTest, NoPartialLine) {
   TempDir dir;
-  std::string pairs;
-  for (int i = 0; i < 1 << 20; ++i) {
-    pairs += "\xFF\x00"s;
+  // Long in either output: the text report gives each FF 00 pair a marker
+  // block of its own, the JSON each TEM marker after SOI a segment.
+  const bool json = GetParam().options.front() == "--json";
+  std::string bytes = json ? "\xFF\xD8" : "";
+  for (int i = 0; i < 1 << 21; ++i) {
+    bytes += json ? "\xFF\x01"s : "\xFF\x00"s;
   }
-  WriteWholeFile(dir / "ff00.jpg", pairs);
-  std::vector<std::string> args = {"-j", GetParam()};
-  args.insert(args.end(), 30, dir / "ff00.jpg");
+  WriteWholeFile(dir / "long.jpg", bytes);
+  std::vector<std::string> args = GetParam().options;
+  args.insert(args.end(), 8, dir / "long.jpg");
   const std::string command = "exec " + ReportCommand(args) + " >" + Quoted(dir / "out") + " 2>/dev/null";
   const pid_t child = ::fork();
   if (child == 0) {
@@ -233,11 +246,22 @@ TEST_P(InterruptTest, NoPartialLine) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 130);
   const std::string out = ReadWholeFile(dir / "out");
-  EXPECT_TRUE(out.ends_with("\r\n")) << out.substr(out.size() - std::min<std::size_t>(out.size(), 40));
+  ASSERT_TRUE(out.ends_with("\n")) << out.substr(out.size() - std::min<std::size_t>(out.size(), 40));
+  if (json) {
+    const std::string last = out.substr(out.rfind('\n', out.size() - 2) + 1);
+    EXPECT_EQ(testing::JsonLineFault(last), "");
+    EXPECT_TRUE(last.ends_with(",\"interrupted\":true}\n")) << last.substr(last.size() - 40);
+  } else {
+    EXPECT_TRUE(out.ends_with("\r\n"));
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Jobs, InterruptTest, ::testing::Values("1", "3"),
-                         [](const auto& info) { return std::string("Jobs") + info.param; });
+INSTANTIATE_TEST_SUITE_P(Outputs, InterruptTest,
+                         ::testing::Values(InterruptCase{"TextOneJob", {"-j", "1"}},
+                                           InterruptCase{"TextThreeJobs", {"-j", "3"}},
+                                           InterruptCase{"JsonOneJob", {"--json", "-j", "1"}},
+                                           InterruptCase{"JsonThreeJobs", {"--json", "-j", "3"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace vellumark
