@@ -40,7 +40,7 @@ same_lines() {
 # time_of NAME COMMAND : the median of a few runs, through bash for the pipes.
 time_of() {
   hyperfine --shell=bash --warmup 1 --min-runs 3 --max-runs 10 --style none \
-    --export-csv "$work/time.csv" "$2" > /dev/null 2>&1
+    --export-csv "$work/time.csv" "$2" > "$work/hyperfine.log" 2>&1 || { cat "$work/hyperfine.log" >&2; return 1; }
   awk -F, -v name="$1" -v n="$files" 'NR == 2 {
       printf "%-40s %9.3f s %9.1f us per file\n", name, $4, $4 * 1e6 / n
     }' "$work/time.csv"

@@ -58,10 +58,13 @@ echo "vellumark-report: $report"
 
 section "${#batch[@]}" "One process over the $count files, $rounds times over (${#batch[@]} files)"
 # The other tools use one core: vellumark-report is timed with one job, and
-# then with one job per core.
+# then with one job per core, for either output.
+jobs=$(nproc)
 row "vellumark-report -j 1" "$report" -j 1 "${batch[@]}"
-row "vellumark-report -j $(nproc)" "$report" -j "$(nproc)" "${batch[@]}"
+row "vellumark-report -j $jobs" "$report" -j "$jobs" "${batch[@]}"
 row "vellumark-report --ac" "$report" -j 1 --ac "${batch[@]}"
+row "vellumark-report --json -j 1" "$report" --json -j 1 "${batch[@]}"
+row "vellumark-report --json -j $jobs" "$report" --json -j "$jobs" "${batch[@]}"
 row "jhead" jhead "${batch[@]}"
 row "exiv2 -pS" exiv2 -pS "${batch[@]}"
 row "exiftool -v3" exiftool -v3 "${batch[@]}"
