@@ -7,12 +7,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QPlainTextEdit>
 
 #include <cstdio>
 
 #include "platform/qt/qt_services.h"
 #include "ui/qt/frm_main.h"
+#include "ui/qt/report_box.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     const rusage after = Usage();
-    const QPlainTextEdit* box = window.TxtInfo();
+    const vellumark::QtReportBox* box = window.TxtInfo();
     std::printf("%-40s %12lld %10lld %10.3f %10.3f %14ld\n", argv[i],
                 static_cast<long long>(box->toPlainText().count(u'\n')),
                 static_cast<long long>(box->document()->characterCount()), seconds,

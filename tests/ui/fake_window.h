@@ -14,7 +14,9 @@ class FakeReportView : public ReportView {
 public:
   void SetText(std::string utf8) override { text = std::move(utf8); }
   std::string Text() const override { return text; }
+  std::size_t Capacity() const override { return capacity; }
   std::string text;
+  std::size_t capacity = 1024 * 1024;
 };
 
 class FakeCheckItem : public CheckItem {

@@ -17,6 +17,7 @@
 #include "tests/support/jpeg_builder.h"
 #include "tests/support/report.h"
 #include "ui/qt/frm_main.h"
+#include "ui/qt/report_box.h"
 #include "ui/qt/frm_thumb.h"
 
 namespace vellumark {
@@ -118,6 +119,29 @@ private slots:
       QCOMPARE(actions[i]->shortcut().toString(), shortcuts[i]);
       QVERIFY(actions[i]->isEnabled());
     }
+  }
+
+  // The box keeps lines grouped in paragraphs; what it shows, gives back and
+  // counts for its scroll bar are the lines as they came.
+  void reportBoxKeepsTheLines_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << "";
+    QTest::newRow("report") << QString::fromStdString(testing::AnalyseBytes(SmallJpeg()).report);
+    QTest::newRow("a block longer than a paragraph") << QString("位置:1(0h)\r\n").repeated(200);
+    QTest::newRow("empty lines in a row") << "\r\n\r\nA\r\n\r\n\r\nB\r\n\r\n";
+    QTest::newRow("no line end at the end") << "A\r\nB";
+  }
+
+  void reportBoxKeepsTheLines() {
+    QFETCH(QString, text);
+    QtReportBox box(nullptr);
+    box.SetText(text.toStdString());
+    QCOMPARE(QString::fromStdString(box.Text()), text);
+    QCOMPARE(box.toPlainText(), Unix(text.toStdString()));
+    QCOMPARE(box.document()->lineCount(), text.count("\r\n") + 1);
+    box.show();
+    box.resize(box.width() + 40, box.height());  // a new width: Qt lays out afresh
+    QCOMPARE(box.document()->lineCount(), text.count("\r\n") + 1);
   }
 
   void acOptionTogglesTheCheckMarkOnly() {

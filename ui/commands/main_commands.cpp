@@ -12,11 +12,6 @@ namespace {
 
 constexpr int kOpenFlags = CommonDialog::kFileMustExist | CommonDialog::kHideReadOnly;
 constexpr int kSaveFlags = CommonDialog::kOverwritePrompt | CommonDialog::kHideReadOnly;
-// The most report text the window holds: about a million lines, which the text
-// box still takes in a few seconds. A longer report (a file of FF 00 pairs makes
-// 20 bytes of report per byte) ends with a line saying where it was cut;
-// vellumark-report has no such limit.
-constexpr std::size_t kWindowReportLimit = 16 * 1024 * 1024;
 
 }  // namespace
 
@@ -94,7 +89,7 @@ void MainCommands::mnuQuit_Click() { parts_.window.Close(); }
 void MainCommands::AnalyseFile(const std::string& FileName) {
   parts_.TxtInfo.SetText({});
   BusyScope busy(services_.busy);
-  StringReportSink report(kWindowReportLimit);
+  StringReportSink report(parts_.TxtInfo.Capacity());
   const auto fault = AnalyseToReport(services_.files, FileName, report,
                                      [this] { return parts_.mnuShowACH.Checked(); });
   parts_.TxtInfo.SetText(report.TakeText());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace vellumark {
@@ -10,6 +11,9 @@ public:
   virtual ~ReportView() = default;
   virtual void SetText(std::string utf8) = 0;
   virtual std::string Text() const = 0;
+  // The most report text, in bytes, the box takes in while the window stays
+  // quick to show it; a longer report is cut with a line saying where.
+  virtual std::size_t Capacity() const = 0;
 };
 
 // A menu item with a check mark.

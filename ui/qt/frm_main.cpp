@@ -4,10 +4,10 @@
 #include <QEvent>
 #include <QIcon>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 
 #include "platform/qt/qt_mouse_pointer.h"
 #include "ui/qt/frm_thumb.h"
+#include "ui/qt/report_box.h"
 #include "ui/qt/widget_adapters.h"
 #include "ui/window_text.h"
 
@@ -39,12 +39,11 @@ FrmMain::FrmMain(PlatformServices services) {
   setWindowIcon(ProgramIcon());
   CreateControls();
   CreateMenus();
-  reportView_ = std::make_unique<QtReportView>(*txtInfo_);
   acOption_ = std::make_unique<QtCheckItem>(*mnuShowACH_);
   windowPointer_ = std::make_unique<QtWindowPointer>(*this);
   window_ = std::make_unique<QtMainWindow>(*this);
   commands_ = std::make_unique<MainCommands>(
-      MainWindowParts{*window_, *reportView_, *acOption_, *windowPointer_,
+      MainWindowParts{*window_, *txtInfo_, *acOption_, *windowPointer_,
                       [] { return std::make_unique<FrmThumb>(); }},
       services);
   commands_->Form_Initialize();
@@ -59,7 +58,7 @@ void FrmMain::CreateControls() {
   clientArea_->setObjectName(QStringLiteral("clientArea"));
   clientArea_->installEventFilter(this);
   setCentralWidget(clientArea_);
-  txtInfo_ = new QPlainTextEdit(clientArea_);
+  txtInfo_ = new QtReportBox(clientArea_);
   txtInfo_->setObjectName(QStringLiteral("TxtInfo"));
   txtInfo_->setLineWrapMode(QPlainTextEdit::NoWrap);
   txtInfo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -8,13 +8,12 @@
 
 class QAction;
 class QMenu;
-class QPlainTextEdit;
 
 namespace vellumark {
 
 class QtCheckItem;
 class QtMainWindow;
-class QtReportView;
+class QtReportBox;
 class QtWindowPointer;
 
 // The main window: a text box filling the client area under the menu bar. Its
@@ -26,7 +25,7 @@ public:
   explicit FrmMain(PlatformServices services);
   ~FrmMain() override;
 
-  QPlainTextEdit* TxtInfo() const { return txtInfo_; }
+  QtReportBox* TxtInfo() const { return txtInfo_; }
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -40,9 +39,8 @@ private:
   void Form_Resize();
 
   QWidget* clientArea_ = nullptr;
-  QPlainTextEdit* txtInfo_ = nullptr;
+  QtReportBox* txtInfo_ = nullptr;
   QAction* mnuShowACH_ = nullptr;
-  std::unique_ptr<QtReportView> reportView_;
   std::unique_ptr<QtCheckItem> acOption_;
   std::unique_ptr<QtWindowPointer> windowPointer_;
   std::unique_ptr<QtMainWindow> window_;

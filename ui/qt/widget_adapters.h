@@ -3,22 +3,9 @@
 #include "ui/commands/window_parts.h"
 
 class QAction;
-class QPlainTextEdit;
 class QWidget;
 
 namespace vellumark {
-
-// The report text box. The program's text has CR LF line ends; the widget keeps
-// paragraphs, so line ends are translated on the way in and out.
-class QtReportView : public ReportView {
-public:
-  explicit QtReportView(QPlainTextEdit& box) : box_(box) {}
-  void SetText(std::string utf8) override;
-  std::string Text() const override;
-
-private:
-  QPlainTextEdit& box_;
-};
 
 // A check-mark menu item. Qt flips an action's check mark on its own before the
 // command runs; the state the commands see is kept here, so a command that flips

@@ -13,6 +13,7 @@ public:
   explicit Win32ReportView(HWND edit) : edit_(edit) {}
   void SetText(std::string utf8) override;
   std::string Text() const override;
+  std::size_t Capacity() const override;
 
 private:
   HWND edit_;
