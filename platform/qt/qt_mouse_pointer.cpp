@@ -22,10 +22,25 @@ void QtApplicationPointer::SetShape(PointerShape shape) {
 
 void QtWindowPointer::SetShape(PointerShape shape) {
   if (shape == PointerShape::Hourglass) {
+    // Once: a second hourglass would take the first for the children's own.
+    if (ownPointers_.empty()) {
+      for (QWidget* child : window_.findChildren<QWidget*>()) {
+        if (child->testAttribute(Qt::WA_SetCursor)) {
+          ownPointers_.push_back({child, child->cursor()});
+          child->setCursor(Qt::WaitCursor);
+        }
+      }
+    }
     window_.setCursor(Qt::WaitCursor);
-  } else {
-    window_.unsetCursor();
+    return;
   }
+  for (const OwnPointer& own : ownPointers_) {
+    if (own.widget) {
+      own.widget->setCursor(own.cursor);
+    }
+  }
+  ownPointers_.clear();
+  window_.unsetCursor();
 }
 
 }  // namespace vellumark

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include <filesystem>
+#include <functional>
 
 #include "analysis/marker_catalogue.h"
 #include "platform/ansi_text.h"
@@ -45,8 +46,19 @@ Bytes SmallJpeg() {
   return JpegBuilder().Marker(marker::kSoi).Segment(marker::kDqt, table).Marker(marker::kEoi).Build();
 }
 
+// The real files, with a look at the window while the report is written.
+struct WatchedFiles : LocalFileSystem {
+  void WriteText(const std::string& path, std::string_view utf8Text) override {
+    if (onWrite) {
+      onWrite();
+    }
+    LocalFileSystem::WriteText(path, utf8Text);
+  }
+  std::function<void()> onWrite;
+};
+
 struct Rig {
-  LocalFileSystem files;
+  WatchedFiles files;
   FakeMessageBox messages;
   FakeMousePointer appPointer;
   BusyIndicator busy{appPointer};
@@ -183,6 +195,20 @@ private slots:
     QCOMPARE(testing::ReadWholeFile(dir / "r.txt"), ToAnsiCodePage(expected));
     QVERIFY(testing::ReadWholeFile(dir / "r.txt").starts_with("\xCE\xBB\xD6\xC3:1(0h)\r\n"));  // 位置 in GBK
     QCOMPARE(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 2);
+  }
+
+  // The hourglass shows over the text box too, which has an I-beam of its own.
+  void saveShowsTheHourglassOverTheText() {
+    TempDir dir;
+    Rig rig;
+    rig.dialog.answers = {dir / "r.txt"};
+    QWidget* text = rig.window.TxtInfo()->viewport();
+    Qt::CursorShape whileWriting = Qt::ArrowCursor;
+    rig.files.onWrite = [&] { whileWriting = text->cursor().shape(); };
+    rig.Action("mnuSave")->trigger();
+    QCOMPARE(whileWriting, Qt::WaitCursor);
+    QCOMPARE(text->cursor().shape(), Qt::IBeamCursor);
+    QCOMPARE(rig.window.cursor().shape(), Qt::ArrowCursor);
   }
 
   void saveIntoAMissingFolderShowsTheError() {
