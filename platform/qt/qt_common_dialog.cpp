@@ -1,6 +1,5 @@
 #include "platform/qt/qt_common_dialog.h"
 
-#include <QApplication>
 #include <QFileDialog>
 
 #include "platform/runtime_error.h"
@@ -23,7 +22,7 @@ void QtCommonDialog::ShowOpen() { Show(false); }
 void QtCommonDialog::ShowSave() { Show(true); }
 
 void QtCommonDialog::Show(bool forSaving) {
-  QFileDialog dialog(QApplication::activeWindow());
+  QFileDialog dialog(owner_);
   // Qt's own dialog: it speaks the program's language wherever it runs.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   // The patterns are already part of the label; do not show them twice.

@@ -17,6 +17,12 @@ struct QtServices {
   BusyIndicator busy{appPointer};
   QtCommonDialog dialog;
   QtAppInfo app;
+
+  // The window the dialogs and message boxes belong to.
+  void SetOwner(QWidget& window) {
+    messages.SetOwner(&window);
+    dialog.SetOwner(&window);
+  }
 };
 
 }  // namespace vellumark

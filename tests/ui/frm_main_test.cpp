@@ -13,6 +13,8 @@
 #include "analysis/marker_catalogue.h"
 #include "platform/ansi_text.h"
 #include "platform/local_file_system.h"
+#include "platform/qt/qt_message_box.h"
+#include "platform/qt/qt_title_bar.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/support/files.h"
 #include "tests/support/jpeg_builder.h"
@@ -244,6 +246,36 @@ private slots:
     rig.Action("mnuAbout")->trigger();
     QCOMPARE(rig.messages.shown.size(), size_t{1});
     QCOMPARE(rig.messages.shown[0].title, std::string("关于"));
+  }
+
+  // Every box belongs to the main window and is wide enough for its whole title:
+  // an error's number is its title and shown nowhere else.
+  void boxesBelongToTheWindowAndShowTheirTitle_data() {
+    QTest::addColumn<QString>("title");
+    QTest::newRow("error 70") << "70";
+    QTest::newRow("a long error number") << "2147483647";
+    QTest::newRow("the program's name") << "";
+  }
+
+  void boxesBelongToTheWindowAndShowTheirTitle() {
+    QFETCH(QString, title);
+    QWidget window;
+    QtMessageBox messages;
+    messages.SetOwner(&window);
+    QWidget* owner = nullptr;
+    int width = 0;
+    QString shownTitle;
+    QTimer::singleShot(0, [&] {
+      QWidget* box = QApplication::activeModalWidget();
+      owner = box->parentWidget();
+      width = box->width();
+      shownTitle = box->windowTitle();
+      box->close();
+    });
+    messages.Show("拒绝访问", title.toStdString(), MessageIcon::Critical);
+    QCOMPARE(owner, &window);
+    QVERIFY(shownTitle.endsWith(title));
+    QVERIFY(width >= TitleBarWidth(shownTitle));
   }
 
   void textBoxFollowsTheClientAreaUnlessMinimised() {

@@ -11,6 +11,7 @@ int main(int argc, char* argv[]) {
   vellumark::InstallChineseTranslation(app);
   vellumark::QtServices services;
   vellumark::FrmMain window({services.files, services.messages, services.busy, services.dialog, services.app});
+  services.SetOwner(window);
   window.show();
   return QApplication::exec();
 }
