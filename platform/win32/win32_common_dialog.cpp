@@ -53,7 +53,7 @@ void Win32CommonDialog::Show(bool forSaving) {
 
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = GetActiveWindow();
+  dialog.hwndOwner = static_cast<HWND>(owner_);
   dialog.lpstrFilter = filter.c_str();
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = name.data();

@@ -10,11 +10,15 @@ namespace vellumark {
 // commands' values are the dialog's own.
 class Win32CommonDialog : public CommonDialog {
 public:
+  // owner is the HWND of the window the dialog belongs to and keeps from input.
+  void SetOwner(void* owner) { owner_ = owner; }
   void ShowOpen() override;
   void ShowSave() override;
 
 private:
   void Show(bool forSaving);
+
+  void* owner_ = nullptr;
 };
 
 // "label|patterns|label|patterns" as the dialog takes it: every part ended by a

@@ -10,7 +10,7 @@ namespace vellumark {
 void Win32MessageBox::Show(const std::string& prompt, const std::string& title, MessageIcon icon) {
   const std::wstring caption = Utf16(title.empty() ? std::string(version::kProductName) : title);
   const UINT style = MB_OK | (icon == MessageIcon::Critical ? MB_ICONSTOP : MB_ICONINFORMATION);
-  MessageBoxW(GetActiveWindow(), Utf16(prompt).c_str(), caption.c_str(), style);
+  MessageBoxW(static_cast<HWND>(owner_), Utf16(prompt).c_str(), caption.c_str(), style);
 }
 
 }  // namespace vellumark

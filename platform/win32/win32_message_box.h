@@ -4,10 +4,17 @@
 
 namespace vellumark {
 
-// MessageBoxW, modal to the active window, with an OK button only.
+// MessageBoxW, with an OK button only, modal to the program's main window.
 class Win32MessageBox : public MessageBox {
 public:
+  // owner is the HWND of the window the boxes are centred over and keep from
+  // input, even when the program is not in the foreground and no window of it
+  // is active.
+  void SetOwner(void* owner) { owner_ = owner; }
   void Show(const std::string& prompt, const std::string& title, MessageIcon icon) override;
+
+private:
+  void* owner_ = nullptr;
 };
 
 }  // namespace vellumark

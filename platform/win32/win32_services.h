@@ -17,6 +17,12 @@ struct Win32Services {
   BusyIndicator busy{appPointer};
   Win32CommonDialog dialog;
   Win32AppInfo app;
+
+  // The window the dialogs and message boxes belong to.
+  void SetOwner(void* window) {
+    messages.SetOwner(window);
+    dialog.SetOwner(window);
+  }
 };
 
 }  // namespace vellumark

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -300,7 +301,8 @@ private slots:
     QVERIFY(!rig.window.isVisible());
   }
 
-  // A 2 x 1 thumbnail (red, blue) is drawn 48 times larger, pixel for pixel.
+  // A 2 x 1 thumbnail (red, blue) is drawn 48 times larger, pixel for pixel, in
+  // the middle of a window as wide as its title needs.
   void thumbnailWindowDrawsThePicture() {
     FrmThumb thumb;
     QCOMPARE(thumb.windowTitle(), QString("JPEG缩略图"));
@@ -317,13 +319,15 @@ private slots:
       thumb.close();
     });
     thumb.ShowModal(&picture);
-    QCOMPARE(thumb.minimumSize(), QSize(96, 48));
-    QCOMPARE(thumb.maximumSize(), QSize(96, 48));
-    QCOMPARE(drawn.size(), QSize(96, 48));
-    QCOMPARE(drawn.pixelColor(0, 0), QColor(Qt::red));
-    QCOMPARE(drawn.pixelColor(47, 47), QColor(Qt::red));
-    QCOMPARE(drawn.pixelColor(48, 0), QColor(Qt::blue));
-    QCOMPARE(drawn.pixelColor(95, 47), QColor(Qt::blue));
+    const int width = std::max(96, TitleBarWidth(thumb.windowTitle()));
+    const int left = (width - 96) / 2;
+    QCOMPARE(thumb.minimumSize(), QSize(width, 48));
+    QCOMPARE(thumb.maximumSize(), QSize(width, 48));
+    QCOMPARE(drawn.size(), QSize(width, 48));
+    QCOMPARE(drawn.pixelColor(left, 0), QColor(Qt::red));
+    QCOMPARE(drawn.pixelColor(left + 47, 47), QColor(Qt::red));
+    QCOMPARE(drawn.pixelColor(left + 48, 0), QColor(Qt::blue));
+    QCOMPARE(drawn.pixelColor(left + 95, 47), QColor(Qt::blue));
   }
 };
 

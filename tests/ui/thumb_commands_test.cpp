@@ -66,6 +66,7 @@ TEST(ThumbCommandsTest, FoundThumbnailIsShownInOneWindowKeptForTheRun) {
 struct LayoutCase {
   int width;
   int height;
+  int titleWidth;
   int scale;
   int clientWidth;
   int clientHeight;
@@ -76,24 +77,25 @@ class LayoutTest : public ::testing::TestWithParam<LayoutCase> {};
 TEST_P(LayoutTest, EnlargesByAWholeFactorWithinAMinimumClientArea) {
   const LayoutCase& c = GetParam();
   const JfifThumbnail picture{c.width, c.height, {}};
-  const ThumbnailLayout layout = LayoutThumbnail(&picture);
+  const ThumbnailLayout layout = LayoutThumbnail(&picture, c.titleWidth);
   EXPECT_EQ(layout.scale, c.scale);
   EXPECT_EQ(layout.clientWidth, c.clientWidth);
   EXPECT_EQ(layout.clientHeight, c.clientHeight);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, LayoutTest,
-                         ::testing::Values(LayoutCase{1, 1, 96, 96, 96},
-                                           LayoutCase{2, 1, 48, 96, 48},
-                                           LayoutCase{16, 12, 6, 96, 72},
-                                           LayoutCase{40, 30, 3, 120, 90},
-                                           LayoutCase{96, 10, 1, 96, 36},
-                                           LayoutCase{255, 255, 1, 255, 255}));
+                         ::testing::Values(LayoutCase{1, 1, 0, 96, 96, 96},
+                                           LayoutCase{2, 1, 0, 48, 96, 48},
+                                           LayoutCase{16, 12, 0, 6, 96, 72},
+                                           LayoutCase{16, 12, 199, 6, 199, 72},
+                                           LayoutCase{40, 30, 0, 3, 120, 90},
+                                           LayoutCase{96, 10, 0, 1, 96, 36},
+                                           LayoutCase{255, 255, 199, 1, 255, 255}));
 
 TEST(LayoutTest, NoPictureKeepsTheEmptyClientArea) {
-  const ThumbnailLayout layout = LayoutThumbnail(nullptr);
-  EXPECT_EQ(layout.clientWidth, 60);
-  EXPECT_EQ(layout.clientHeight, 36);
+  EXPECT_EQ(LayoutThumbnail(nullptr, 0).clientWidth, 60);
+  EXPECT_EQ(LayoutThumbnail(nullptr, 0).clientHeight, 36);
+  EXPECT_EQ(LayoutThumbnail(nullptr, 150).clientWidth, 150);
 }
 
 }  // namespace

@@ -16,14 +16,15 @@ constexpr int kMinimumClientHeight = 36;
 
 }  // namespace
 
-ThumbnailLayout LayoutThumbnail(const JfifThumbnail* picture) {
+ThumbnailLayout LayoutThumbnail(const JfifThumbnail* picture, int titleWidth) {
   ThumbnailLayout layout;
+  layout.clientWidth = std::max(kMinimumClientWidth, titleWidth);
   if (picture == nullptr) {
     return layout;
   }
   const int longer = std::max(picture->width, picture->height);
   layout.scale = std::max(1, (kTargetLongerSide + longer - 1) / longer);
-  layout.clientWidth = std::max(kMinimumClientWidth, picture->width * layout.scale);
+  layout.clientWidth = std::max(layout.clientWidth, picture->width * layout.scale);
   layout.clientHeight = std::max(kMinimumClientHeight, picture->height * layout.scale);
   return layout;
 }

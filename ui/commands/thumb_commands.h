@@ -17,14 +17,15 @@ public:
 };
 
 // How a thumbnail is drawn: enlarged by a whole factor, pixels kept crisp, so
-// that its longer side is about 96 pixels or more; the client area fits the
-// picture but is never smaller than 60 x 36.
+// that its longer side is about 96 pixels or more, in the middle of the client
+// area. The client area fits the picture but is never smaller than 60 x 36, nor
+// narrower than titleWidth, the width the window needs to show its whole title.
 struct ThumbnailLayout {
   int scale = 1;
   int clientWidth = 60;
   int clientHeight = 36;
 };
-ThumbnailLayout LayoutThumbnail(const JfifThumbnail* picture);
+ThumbnailLayout LayoutThumbnail(const JfifThumbnail* picture, int titleWidth);
 
 // The thumbnail window's Load: search the file, then show the window or say
 // there is no thumbnail.

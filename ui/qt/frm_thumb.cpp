@@ -1,7 +1,10 @@
 #include "ui/qt/frm_thumb.h"
 
+#include <QEvent>
 #include <QPainter>
+#include <QTimer>
 
+#include "platform/qt/qt_title_bar.h"
 #include "ui/window_text.h"
 
 namespace vellumark {
@@ -29,11 +32,21 @@ FrmThumb::FrmThumb()
 }
 
 void FrmThumb::ShowModal(const JfifThumbnail* picture) {
-  const ThumbnailLayout layout = LayoutThumbnail(picture);
+  const ThumbnailLayout layout = LayoutThumbnail(picture, TitleBarWidth(windowTitle()));
   picture_ = picture != nullptr ? ToImage(*picture) : QImage();
   scale_ = layout.scale;
   setFixedSize(layout.clientWidth, layout.clientHeight);
   exec();
+}
+
+// Some window managers (openbox) offer a minimise button whatever the window
+// asks for. Minimised, this modal window would leave the main window blocked
+// with no way back to it, so it comes straight back.
+void FrmThumb::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange && isMinimized()) {
+    QTimer::singleShot(0, this, &QWidget::showNormal);
+  }
 }
 
 void FrmThumb::paintEvent(QPaintEvent*) {

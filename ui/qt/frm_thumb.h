@@ -8,7 +8,8 @@
 namespace vellumark {
 
 // The thumbnail window: a fixed-size tool window with a close button only, not
-// in the task bar, showing the thumbnail enlarged with crisp pixels.
+// in the task bar, as wide as its title needs, showing the thumbnail enlarged
+// with crisp pixels.
 class FrmThumb : public QDialog, public ThumbnailWindow {
   Q_OBJECT
 
@@ -21,6 +22,7 @@ public:
   int Scale() const { return scale_; }
 
 protected:
+  void changeEvent(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -38,9 +38,7 @@ SIZE InitialWindowSize(DWORD style) {
 // The font dialogs and message boxes use, rather than the old bitmap system font
 // an EDIT control starts with.
 HFONT MessageFont() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  const NONCLIENTMETRICSW metrics = NonClientMetrics();
   return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 

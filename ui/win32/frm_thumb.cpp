@@ -26,6 +26,22 @@ BOOL CALLBACK DisableWindow(HWND window, LPARAM data) {
   return TRUE;
 }
 
+// How wide the client area must be for the title bar to show the whole caption:
+// the caption in the small caption font of tool windows, and room for the close
+// button and the margins beside it.
+int TitleWidth(const std::wstring& caption) {
+  const NONCLIENTMETRICSW metrics = NonClientMetrics();
+  const HFONT font = CreateFontIndirectW(&metrics.lfSmCaptionFont);
+  const HDC screen = GetDC(nullptr);
+  const HGDIOBJ previous = SelectObject(screen, font);
+  SIZE size{};
+  GetTextExtentPoint32W(screen, caption.c_str(), static_cast<int>(caption.size()), &size);
+  SelectObject(screen, previous);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(font);
+  return size.cx + 2 * metrics.iSmCaptionWidth;
+}
+
 // A window with no owner is modal the way a dialog box is: the thread's other
 // windows take no input while it is up.
 std::vector<HWND> DisableThreadWindows(HWND except) {
@@ -37,7 +53,8 @@ std::vector<HWND> DisableThreadWindows(HWND except) {
 }  // namespace
 
 void FrmThumb::ShowModal(const JfifThumbnail* picture) {
-  const ThumbnailLayout layout = LayoutThumbnail(picture);
+  const std::wstring caption = Utf16(window_text::kThumbCaption);
+  const ThumbnailLayout layout = LayoutThumbnail(picture, TitleWidth(caption));
   scale_ = layout.scale;
   pixels_.clear();
   header_ = {};
@@ -64,9 +81,9 @@ void FrmThumb::ShowModal(const JfifThumbnail* picture) {
   RegisterWindowClassOnce({kClassName, &FrmThumb::WindowProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
   RECT rect{0, 0, layout.clientWidth, layout.clientHeight};
   AdjustWindowRectEx(&rect, kStyle, FALSE, kExStyle);
-  const HWND window = CreateWindowExW(kExStyle, kClassName, Utf16(window_text::kThumbCaption).c_str(), kStyle,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, rect.right - rect.left,
-                                      rect.bottom - rect.top, nullptr, nullptr, Instance(), this);
+  const HWND window = CreateWindowExW(kExStyle, kClassName, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                      rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
+                                      Instance(), this);
   disabled_ = DisableThreadWindows(window);
   ShowWindow(window, SW_SHOWNORMAL);
   MSG message{};

@@ -7,6 +7,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   vellumark::Win32Services services;
   vellumark::FrmMain window({services.files, services.messages, services.busy, services.dialog, services.app},
                             services.appPointer);
+  services.SetOwner(window.Window());
   window.Show(showCommand);
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {

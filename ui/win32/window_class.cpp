@@ -22,4 +22,11 @@ void RegisterWindowClassOnce(const WindowClass& windowClass) {
   RegisterClassExW(&registered);
 }
 
+NONCLIENTMETRICSW NonClientMetrics() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  return metrics;
+}
+
 }  // namespace vellumark

@@ -16,4 +16,7 @@ struct WindowClass {
 };
 void RegisterWindowClassOnce(const WindowClass& windowClass);
 
+// The system's fonts and sizes for title bars, menus and message boxes.
+NONCLIENTMETRICSW NonClientMetrics();
+
 }  // namespace vellumark
