@@ -1,10 +1,63 @@
 #include "platform/qt/qt_common_dialog.h"
 
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLocale>
+#include <QTreeView>
 
 #include "platform/runtime_error.h"
 
 namespace vellumark {
+
+namespace {
+
+// The columns of the dialog's detail view, as QFileSystemModel numbers them.
+constexpr int kNameColumn = 0;
+constexpr int kSizeColumn = 1;
+constexpr int kDateColumn = 3;
+
+// A dialog wide enough for the name column at Qt's own width beside the other
+// three, in lines of its text: Chinese sizes, types and dates are wider than
+// the English samples Qt measures its columns by.
+constexpr int kDialogWidthInLines = 45;
+constexpr int kDialogHeightInLines = 28;
+
+// QFileSystemModel writes sizes and dates in the system's locale, which need not
+// be Chinese when the rest of the dialog is; these come in the program's.
+class DetailsInProgramLocale : public QIdentityProxyModel {
+public:
+  using QIdentityProxyModel::QIdentityProxyModel;
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (role != Qt::DisplayRole || files == nullptr) {
+      return QIdentityProxyModel::data(index, role);
+    }
+    const QModelIndex file = mapToSource(index);
+    if (index.column() == kSizeColumn && !files->isDir(file)) {
+      return QLocale().formattedDataSize(files->size(file));
+    }
+    if (index.column() == kDateColumn) {
+      return QLocale().toString(files->lastModified(file), QLocale::ShortFormat);
+    }
+    return QIdentityProxyModel::data(index, role);
+  }
+};
+
+// Sizes, types and dates take the width of what they show; the name takes the
+// rest of the dialog.
+void FitColumns(QFileDialog& dialog) {
+  if (auto* view = dialog.findChild<QTreeView*>(); view != nullptr) {
+    view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->header()->setSectionResizeMode(kNameColumn, QHeaderView::Stretch);
+  }
+  const int line = dialog.fontMetrics().height();
+  dialog.resize(dialog.sizeHint().expandedTo(QSize(kDialogWidthInLines, kDialogHeightInLines) * line));
+}
+
+}  // namespace
 
 QString QtNameFilter(const std::string& filter) {
   const QString text = QString::fromStdString(filter);
@@ -31,6 +84,8 @@ void QtCommonDialog::Show(bool forSaving) {
   dialog.setFileMode((Flags & kFileMustExist) != 0 ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, (Flags & kOverwritePrompt) == 0);
   dialog.setNameFilter(QtNameFilter(Filter));
+  dialog.setProxyModel(new DetailsInProgramLocale(&dialog));
+  FitColumns(dialog);
   if (!InitDir.empty()) {
     dialog.setDirectory(QString::fromStdString(InitDir));
   }

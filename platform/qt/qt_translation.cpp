@@ -2,17 +2,42 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace vellumark {
 
+namespace {
+
+// Qt 6 asks for the file dialog's type names ("Folder", "Drive") under the
+// context QAbstractFileIconProvider, which the Chinese catalogue Debian ships
+// still files under QFileDialog.
+class QtCatalogue : public QTranslator {
+public:
+  using QTranslator::QTranslator;
+
+  QString translate(const char* context, const char* sourceText, const char* disambiguation,
+                    int n) const override {
+    QString text = QTranslator::translate(context, sourceText, disambiguation, n);
+    if (text.isEmpty() && qstrcmp(context, "QAbstractFileIconProvider") == 0) {
+      text = QTranslator::translate("QFileDialog", sourceText, nullptr, n);
+    }
+    return text;
+  }
+};
+
+}  // namespace
+
 void InstallChineseTranslation(QApplication& app) {
-  auto* translator = new QTranslator(&app);
-  // Without the translation package Qt's texts stay in English; the program's
-  // own texts are not affected.
-  if (translator->load(QStringLiteral("qtbase_zh_CN"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QApplication::installTranslator(translator);
+  const QLocale chinese(QLocale::Chinese, QLocale::China);
+  QLocale::setDefault(chinese);
+  // "qt" names all of Qt's catalogues, qtbase among them. Without the
+  // translation package Qt's texts stay in English; the program's own texts are
+  // not affected.
+  auto* catalogue = new QtCatalogue(&app);
+  if (catalogue->load(chinese, QStringLiteral("qt"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(catalogue);
   }
 }
 

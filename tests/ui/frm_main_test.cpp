@@ -16,6 +16,7 @@
 #include "platform/local_file_system.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_title_bar.h"
+#include "platform/qt/qt_translation.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/support/files.h"
 #include "tests/support/jpeg_builder.h"
@@ -277,6 +278,16 @@ private slots:
     QCOMPARE(owner, &window);
     QVERIFY(shownTitle.endsWith(title));
     QVERIFY(width >= TitleBarWidth(shownTitle));
+  }
+
+  // Qt's own words in the file dialog are Chinese: its catalogues, the type names
+  // it asks for under another context, and sizes whatever the system's locale.
+  void qtSpeaksChinese() {
+    InstallChineseTranslation(*qApp);
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "&Open"), QString("打开(&O)"));
+    QCOMPARE(QCoreApplication::translate("QAbstractFileIconProvider", "Folder", "All other platforms"),
+             QString("文件夹"));
+    QCOMPARE(QLocale().formattedDataSize(566), QString("566 字节"));
   }
 
   void textBoxFollowsTheClientAreaUnlessMinimised() {
