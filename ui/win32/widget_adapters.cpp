@@ -15,8 +15,8 @@ std::string Win32ReportView::Text() const {
   return Utf8(text);
 }
 
-// About 1.3 million lines: the EDIT control keeps its text in one piece and
-// slows down well before its own limit.
+// About 1.3 million lines, as much as the Windows window has always held; how
+// the EDIT control copes with more has not been measured.
 std::size_t Win32ReportView::Capacity() const { return 16 * 1024 * 1024; }
 
 bool Win32CheckItem::Checked() const { return (GetMenuState(menu_, id_, MF_BYCOMMAND) & MF_CHECKED) != 0; }
