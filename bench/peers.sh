@@ -68,10 +68,12 @@ row "vellumark-report --json -j $jobs" "$report" --json -j "$jobs" "${batch[@]}"
 row "jhead" jhead "${batch[@]}"
 row "exiv2 -pS" exiv2 -pS "${batch[@]}"
 row "exiftool -v3" exiftool -v3 "${batch[@]}"
+row "exiftool -j" exiftool -j "${batch[@]}"
 
 # rdjpgcom reads one file per run, so here every file gets a process of its own
 # (xargs, no shell in between): the figures are the cost of one process.
 section "$count" "One process per file, $count files (rdjpgcom reads one file per run)"
 row "vellumark-report" xargs -n 1 -a "$work/list" "$report"
+row "vellumark-report --json" xargs -n 1 -a "$work/list" "$report" --json
 row "jhead" xargs -n 1 -a "$work/list" jhead
 row "rdjpgcom -verbose" xargs -n 1 -a "$work/list" rdjpgcom -verbose
