@@ -9,12 +9,9 @@
 # and the peak memory. Figures only: nothing here passes or fails.
 #
 #   bench/structure.sh [PATH/TO/vellumark-report]
-#
-# Needs the Debian packages libjpeg-turbo-progs, hyperfine and time.
 set -euo pipefail
 
 source "$(dirname "$0")/common.sh"
-require_tools "libjpeg-turbo-progs hyperfine time" cjpeg hyperfine /usr/bin/time
 
 # Noise at quality 95 without chroma subsampling leaves the entropy coder little
 # to squeeze: 6500 x 6500 pixels make about 100 MB.
