@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <optional>
 
+#include "analysis/jpeg_tables.h"
+
 namespace vellumark {
 
 // A quantisation table's 64 values in natural (row-major) order.
-using QuantisationValues = std::array<std::uint16_t, 64>;
+using QuantisationValues = std::array<std::uint16_t, kQuantisationValues>;
 
 // The quality setting of the IJG encoder (libjpeg's cjpeg -quality) that writes
 // exactly this table: the largest q in 1-100 whose scaling of the standard

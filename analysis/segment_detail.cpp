@@ -17,8 +17,6 @@ namespace vellumark {
 
 namespace {
 
-constexpr std::size_t kHuffmanCodeLengths = 16;
-constexpr std::size_t kQuantisationValues = 64;
 constexpr std::size_t kCountFieldWidth = 4;
 
 void AppendLine(std::string& text, std::string_view line) {

@@ -18,8 +18,6 @@ namespace vellumark {
 
 namespace {
 
-constexpr std::size_t kHuffmanCodeLengths = 16;
-constexpr std::size_t kQuantisationValues = 64;
 // An identifier's ending 00 byte lies within this many bytes of the payload.
 constexpr std::size_t kIdentifierReach = 65;
 
