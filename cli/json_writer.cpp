@@ -1,5 +1,6 @@
 #include "cli/json_writer.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <utility>
@@ -71,11 +72,20 @@ void AppendEscaped(std::string& text, char c) {
   }
 }
 
+// Printable ASCII other than the quote and the backslash stands for itself.
+bool IsPlain(char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; }
+
 }  // namespace
 
 void AppendJsonString(std::string& text, std::string_view bytes) {
   text += '"';
   while (!bytes.empty()) {
+    const auto plain = static_cast<std::size_t>(std::find_if_not(bytes.begin(), bytes.end(), IsPlain) - bytes.begin());
+    text.append(bytes.substr(0, plain));
+    bytes.remove_prefix(plain);
+    if (bytes.empty()) {
+      break;
+    }
     std::size_t badPart = 0;
     const std::size_t length = WellFormedLength(bytes, badPart);
     if (length == 1) {
@@ -120,8 +130,9 @@ JsonWriter& JsonWriter::EndArray() { return Close(']'); }
 
 JsonWriter& JsonWriter::Key(std::string_view key) {
   BeforeValue();
-  AppendJsonString(text_, key);
-  text_ += ':';
+  text_ += '"';
+  text_ += key;
+  text_ += "\":";
   afterKey_ = true;
   return *this;
 }

@@ -20,6 +20,7 @@ public:
   JsonWriter& EndObject();
   JsonWriter& BeginArray();
   JsonWriter& EndArray();
+  // Keys are the program's own names: plain ASCII, written as they are.
   JsonWriter& Key(std::string_view key);
   JsonWriter& Int(std::int64_t value);
   JsonWriter& Bool(bool value);
