@@ -1,6 +1,7 @@
 #include "platform/binary_file.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/runtime_error.h"
 
@@ -14,8 +15,17 @@ constexpr std::int64_t kFirstFillSize = 4 * 1024;
 constexpr std::int64_t kLargestFillSize = 128 * 1024;
 }  // namespace
 
+thread_local BinaryFile::Buffer BinaryFile::spare_;
+
 BinaryFile::BinaryFile(std::unique_ptr<ByteSource> source)
-    : source_(std::move(source)), length_(source_->Size()), fillSize_(kFirstFillSize) {}
+    : source_(std::move(source)), length_(source_->Size()), buffer_(std::exchange(spare_, {})),
+      fillSize_(kFirstFillSize) {}
+
+BinaryFile::~BinaryFile() {
+  if (buffer_.capacity > spare_.capacity) {
+    spare_ = std::move(buffer_);
+  }
+}
 
 std::int64_t BinaryFile::Remaining() const { return std::max<std::int64_t>(0, length_ - position_ + 1); }
 
@@ -24,10 +34,12 @@ void BinaryFile::Close() { source_.reset(); }
 void BinaryFile::Fill(std::int64_t offset, std::int64_t count) {
   const std::int64_t size = std::min(std::max(count, fillSize_), length_ - offset);
   fillSize_ = std::min(fillSize_ * 2, kLargestFillSize);
-  buffer_.resize(static_cast<std::size_t>(size));
+  if (size > buffer_.capacity) {
+    buffer_ = {std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(size)), size};
+  }
   bufferOffset_ = offset;
-  const std::size_t got = source_->ReadAt(offset, buffer_);
-  buffer_.resize(got);
+  bufferSize_ = 0;  // where the read throws, nothing stale is taken for these bytes
+  bufferSize_ = static_cast<std::int64_t>(source_->ReadAt(offset, {buffer_.bytes.get(), static_cast<std::size_t>(size)}));
 }
 
 std::span<const std::uint8_t> BinaryFile::Peek(std::int64_t atLeast) {
@@ -39,14 +51,14 @@ std::span<const std::uint8_t> BinaryFile::Peek(std::int64_t atLeast) {
     return {};
   }
   const std::int64_t offset = position_ - 1;
-  const std::int64_t bufferEnd = bufferOffset_ + static_cast<std::int64_t>(buffer_.size());
-  if (offset < bufferOffset_ || offset + count > bufferEnd) {
+  if (offset < bufferOffset_ || offset + count > bufferOffset_ + bufferSize_) {
     Fill(offset, count);
-    if (static_cast<std::int64_t>(buffer_.size()) < count) {
+    if (bufferSize_ < count) {
       throw MakeError(error_number::kPastEndOfFile);
     }
   }
-  return std::span<const std::uint8_t>(buffer_).subspan(static_cast<std::size_t>(offset - bufferOffset_));
+  const std::int64_t skipped = offset - bufferOffset_;
+  return {buffer_.bytes.get() + skipped, static_cast<std::size_t>(bufferSize_ - skipped)};
 }
 
 std::vector<std::uint8_t> BinaryFile::ReadBytes(std::int64_t count) {
@@ -60,10 +72,9 @@ std::vector<std::uint8_t> BinaryFile::ReadBytes(std::int64_t count) {
 
 std::uint8_t BinaryFile::ReadByte() {
   const std::int64_t offset = position_ - 1;
-  if (IsOpen() && offset >= bufferOffset_ &&
-      offset < bufferOffset_ + static_cast<std::int64_t>(buffer_.size())) {
+  if (IsOpen() && offset >= bufferOffset_ && offset < bufferOffset_ + bufferSize_) {
     ++position_;
-    return buffer_[static_cast<std::size_t>(offset - bufferOffset_)];
+    return buffer_.bytes[static_cast<std::size_t>(offset - bufferOffset_)];
   }
   return ReadBytes(1)[0];
 }

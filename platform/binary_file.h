@@ -17,6 +17,9 @@ namespace vellumark {
 class BinaryFile {
 public:
   explicit BinaryFile(std::unique_ptr<ByteSource> source);
+  ~BinaryFile();
+  BinaryFile(const BinaryFile&) = delete;
+  BinaryFile& operator=(const BinaryFile&) = delete;
 
   // The length taken when the file was opened.
   std::int64_t Length() const { return length_; }
@@ -43,8 +46,18 @@ private:
   std::unique_ptr<ByteSource> source_;
   std::int64_t length_;
   std::int64_t position_ = 1;
-  std::vector<std::uint8_t> buffer_;
+  // Allocated without being cleared, and only ever grown: the bytes a read
+  // brings in are all that is looked at. A closed file leaves it to the next
+  // one opened on the same thread, so a batch of files reads them all through
+  // one buffer instead of allocating and freeing one for each.
+  struct Buffer {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::int64_t capacity = 0;
+  };
+  static thread_local Buffer spare_;
+  Buffer buffer_;
   std::int64_t bufferOffset_ = 0;  // file offset (from 0) of buffer_[0]
+  std::int64_t bufferSize_ = 0;    // bytes the last read brought in
   std::int64_t fillSize_;
 };
 
