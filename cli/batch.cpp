@@ -1,9 +1,5 @@
 #include "cli/batch.h"
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
-
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
@@ -145,17 +141,6 @@ FileAnalysis JsonReport(const std::atomic<bool>& interrupt) {
   };
 }
 
-// Each file's read buffer grows to 128 KiB and is freed again. glibc hands such
-// memory back to the system at once and faults it in anew for the next file,
-// which costs more than reading a file of a few hundred kB; a batch keeps it
-// for the next file instead (its bounded output buffers stay well inside).
-void KeepFreedMemoryForTheNextFile() {
-#ifdef __GLIBC__
-  mallopt(M_MMAP_THRESHOLD, 4 << 20);
-  mallopt(M_TRIM_THRESHOLD, 32 << 20);
-#endif
-}
-
 bool ShowProgress(ProgressChoice choice) {
   switch (choice) {
     case ProgressChoice::Always: return true;
@@ -177,7 +162,6 @@ public:
 
   int Run() {
     CatchInterrupt(interrupt_);
-    KeepFreedMemoryForTheNextFile();
     const unsigned workers = Workers();
     if (workers == 1) {
       Produce([this](Task task) { RunTask(std::move(task)); });
