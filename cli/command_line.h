@@ -31,13 +31,15 @@ struct CliOptions {
   std::string pngPath;
 };
 
+// In the GNU form ("Usage:", then "  or:" lines), which help2man turns into
+// the manual page's synopsis.
 inline constexpr const char* kUsage =
-    "usage: vellumark-report [--ac] [--encoding=utf-8|gbk] [-r] [-j N] [--[no-]progress] [--summary]\n"
-    "                        [--files-from LIST [-0]] FILE...\n"
-    "       vellumark-report --json [-r] [-j N] [--[no-]progress] [--summary] [--files-from LIST [-0]] FILE...\n"
-    "       vellumark-report [--encoding=utf-8|gbk] --table\n"
-    "       vellumark-report [--thumbnail | --thumbnail-png OUT] FILE\n"
-    "       vellumark-report --help | --version\n";
+    "Usage: vellumark-report [--ac] [--encoding=utf-8|gbk] [-r] [-j N] [--[no-]progress] [--summary] "
+    "[--files-from LIST [-0]] FILE...\n"
+    "  or:  vellumark-report --json [-r] [-j N] [--[no-]progress] [--summary] [--files-from LIST [-0]] FILE...\n"
+    "  or:  vellumark-report [--encoding=utf-8|gbk] --table\n"
+    "  or:  vellumark-report [--thumbnail | --thumbnail-png OUT] FILE\n"
+    "  or:  vellumark-report --help | --version\n";
 
 // The parsed arguments, or nullopt with a one-line reason in error.
 [[nodiscard]] std::optional<CliOptions> ParseCommandLine(const std::vector<std::string>& args,

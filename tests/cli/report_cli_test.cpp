@@ -108,7 +108,7 @@ TEST(ReportCliTest, VersionWinsOverFiles) {
 TEST(ReportCliTest, HelpPrintsUsage) {
   const ProcessResult run = RunReport({"--help"});
   EXPECT_EQ(run.status, 0);
-  EXPECT_TRUE(run.out.starts_with("usage: vellumark-report")) << run.out;
+  EXPECT_TRUE(run.out.starts_with("Usage: vellumark-report")) << run.out;
   EXPECT_NE(run.out.find("  --json "), std::string::npos) << run.out;
 }
 
@@ -213,7 +213,7 @@ TEST_P(UsageErrorTest, ExitsWithTwoAndUsage) {
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "");
   EXPECT_TRUE(run.err.starts_with("vellumark-report: ")) << run.err;
-  EXPECT_NE(run.err.find("usage: vellumark-report"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("Usage: vellumark-report"), std::string::npos) << run.err;
 }
 
 INSTANTIATE_TEST_SUITE_P(Arguments, UsageErrorTest,
