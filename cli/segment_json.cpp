@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -171,32 +172,35 @@ bool WriteWordSegment(ByteReader& reader, JsonWriter& json, std::string_view key
 }
 
 // The bytes up to the first 00, where that lies within reach and every byte
-// before it is printable ASCII.
-void WriteIdentifier(std::span<const std::uint8_t> payload, JsonWriter& json) {
+// before it is printable ASCII; written and returned.
+std::optional<std::string_view> WriteIdentifier(std::span<const std::uint8_t> payload, JsonWriter& json) {
   const auto reach = payload.first(std::min(payload.size(), kIdentifierReach));
   const auto end = std::find(reach.begin(), reach.end(), 0);
   if (end == reach.end() || !std::all_of(reach.begin(), end, [](std::uint8_t b) { return b >= 0x20 && b <= 0x7E; })) {
-    return;
+    return std::nullopt;
   }
   const std::string_view identifier(reinterpret_cast<const char*>(reach.data()),
                                     static_cast<std::size_t>(end - reach.begin()));
   json.Key("identifier").String(identifier);
-  if (identifier == "JFIF" && static_cast<std::int64_t>(payload.size()) + kLengthFieldSize >= kJfifFixedLength) {
-    ByteReader reader(payload.subspan(identifier.size() + 1));
-    const auto version = reader.Take(2);
-    std::string text = std::to_string(version[0]) + ".";
-    if (version[1] < 10) {
-      text += '0';
-    }
-    text += std::to_string(version[1]);
-    // The length checked above leaves room for every field.
-    json.Key("jfif").BeginObject().Key("version").String(text);
-    json.Member("units", reader.Byte());
-    WriteWord(reader, json, "x_density");
-    WriteWord(reader, json, "y_density");
-    json.Member("thumbnail_width", reader.Byte()).Member("thumbnail_height", reader.Byte());
-    json.EndObject();
+  return identifier;
+}
+
+// The fields after "JFIF" and its 00 byte; the caller has checked that the
+// segment holds them all.
+void WriteJfif(std::span<const std::uint8_t> payload, JsonWriter& json) {
+  ByteReader reader(payload.subspan(5));
+  const auto version = reader.Take(2);
+  std::string text = std::to_string(version[0]) + ".";
+  if (version[1] < 10) {
+    text += '0';
   }
+  text += std::to_string(version[1]);
+  json.Key("jfif").BeginObject().Key("version").String(text);
+  json.Member("units", reader.Byte());
+  WriteWord(reader, json, "x_density");
+  WriteWord(reader, json, "y_density");
+  json.Member("thumbnail_width", reader.Byte()).Member("thumbnail_height", reader.Byte());
+  json.EndObject();
 }
 
 bool IsFrameCode(std::uint8_t code) {
@@ -212,7 +216,11 @@ bool WriteSegmentDetails(JsonWriter& json, std::uint8_t code, std::span<const st
     return !(WriteFrame(reader, json) && reader.Remaining() == 0);
   }
   if (code >= marker::kApp0 && code <= marker::kApp15) {
-    WriteIdentifier(payload, json);
+    const auto identifier = WriteIdentifier(payload, json);
+    if (code == marker::kApp0 && identifier == "JFIF" &&
+        static_cast<std::int64_t>(payload.size()) + kLengthFieldSize >= kJfifFixedLength) {
+      WriteJfif(payload, json);
+    }
     return false;
   }
   switch (code) {

@@ -125,14 +125,16 @@ INSTANTIATE_TEST_SUITE_P(
                           .Segment(marker::kApp0 + 2, {0x01, 'x', 0})  // not printable
                           .Segment(marker::kApp0 + 3, {0})
                           .Segment(marker::kApp0, {'J', 'F', 'I', 'F', 0, 1, 2})  // too short for the fields
+                          .Segment(marker::kApp15, testing::JfifPayload(0, 0, {}))  // not APP0
                           .Segment(marker::kCom, {'"', '\\', '/', '\n', 0x01, 0x7F})
                           .Build(),
                       R"(,{"offset":2,"marker":"APP1","code":225,"fill":0,"length":8,"identifier":"Exif"},)"
                       R"({"offset":12,"marker":"APP2","code":226,"fill":0,"length":5},)"
                       R"({"offset":19,"marker":"APP3","code":227,"fill":0,"length":3,"identifier":""},)"
                       R"({"offset":24,"marker":"APP0","code":224,"fill":0,"length":9,"identifier":"JFIF"},)"
-                      R"({"offset":35,"marker":"COM","code":254,"fill":0,"length":8,"text":"\"\\/\n\u0001)" "\x7F" R"("}],)"
-                      R"("problems":[{"offset":45,"length":0,"kind":"missing-eoi"}]})"}),
+                      R"({"offset":35,"marker":"APP15","code":239,"fill":0,"length":16,"identifier":"JFIF"},)"
+                      R"({"offset":53,"marker":"COM","code":254,"fill":0,"length":8,"text":"\"\\/\n\u0001)" "\x7F" R"("}],)"
+                      R"("problems":[{"offset":63,"length":0,"kind":"missing-eoi"}]})"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The worked examples, byte for byte, named as given on the command line.
