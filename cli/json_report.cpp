@@ -70,8 +70,8 @@ public:
     }
     const bool whole = segment.length && *segment.length >= 2 && !segment.truncated;
     malformed_ = whole && WriteSegmentDetails(json_, segment.code, segment.payload);
-    // The entropy-coded data comes next and belongs in this object.
     segmentOpen_ = true;
+    // After an SOS header the entropy-coded data comes next, in this object.
     if (!(whole && segment.code == marker::kSos)) {
       EndSegment();
     }
