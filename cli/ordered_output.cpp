@@ -9,6 +9,9 @@ namespace vellumark {
 namespace {
 
 constexpr std::size_t kBlockSize = 64 * 1024;
+// Standard output is unbuffered, so that Ctrl+C loses no bytes in a C stream's
+// buffer; the output gathers whole reports into writes of this size instead.
+constexpr std::size_t kWriteSize = 256 * 1024;
 // What keeping a finished job costs beyond its bytes.
 constexpr std::size_t kFinishedOverhead = 256;
 
@@ -33,6 +36,7 @@ void OrderedOutput::Wait(std::unique_lock<std::mutex>& lock) {
 }
 
 void OrderedOutput::Flush() {
+  WriteOut();
   if (good_ && !FlushAll(stream_)) {
     good_ = false;
   }
@@ -47,9 +51,17 @@ bool OrderedOutput::WaitForTurn(std::uint64_t job) {
 }
 
 void OrderedOutput::Write(std::string_view bytes) {
-  if (good_ && !WriteAll(stream_, bytes)) {
+  unwritten_.append(bytes);
+  if (unwritten_.size() >= kWriteSize) {
+    WriteOut();
+  }
+}
+
+void OrderedOutput::WriteOut() {
+  if (good_ && !WriteAll(stream_, unwritten_)) {
     good_ = false;
   }
+  unwritten_.clear();
 }
 
 std::size_t OrderedOutput::Charge(const Finished& output) {

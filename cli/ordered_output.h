@@ -59,6 +59,7 @@ private:
   bool WaitForTurn(std::uint64_t job);
   // Only the job whose turn it is writes.
   void Write(std::string_view bytes);
+  void WriteOut();
   void Finish(std::uint64_t job, Finished output);
   // Writes output that has waited for its turn; after Ctrl+C only up to the
   // end of the line being written. False where it was cut.
@@ -69,6 +70,7 @@ private:
   static std::size_t Charge(const Finished& output);
 
   std::FILE* stream_;
+  std::string unwritten_;  // held by the job whose turn it is
   std::function<void(std::string_view)> printError_;
   const std::atomic<bool>& interrupt_;
   Bounds bounds_;
