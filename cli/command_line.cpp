@@ -128,6 +128,14 @@ std::optional<std::string> FileCountError(const CliOptions& options) {
 }  // namespace
 
 std::optional<CliOptions> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
+  // File names alone, the commonest command line, need no parser: setting up
+  // CLI11's options costs more than the report of a small file.
+  const auto isOption = [](const std::string& arg) { return arg.starts_with('-'); };
+  if (!args.empty() && std::none_of(args.begin(), args.end(), isOption)) {
+    CliOptions options;
+    options.files = args;
+    return options;
+  }
   CLI::App app;
   CliOptions options;
   ParsedFlags flags;
