@@ -164,7 +164,7 @@ public:
     CatchInterrupt(interrupt_);
     const unsigned workers = Workers();
     if (workers == 1) {
-      Produce([this](Task task) { RunTask(std::move(task)); });
+      Produce([this](Task task) { RunTask(std::move(task), totals_); });
     } else {
       RunOnThreads(workers);
     }
@@ -208,12 +208,14 @@ private:
   }
 
   void Work(TaskQueue& queue) {
+    BatchTotals totals;
     while (std::optional<Task> task = queue.Pop()) {
       if (!output_.WaitForRoom()) {
-        return;
+        break;
       }
-      RunTask(std::move(*task));
+      RunTask(std::move(*task), totals);
     }
+    AddTotals(totals);
   }
 
   // Hands every name on in order: the arguments, then the list's.
@@ -269,7 +271,7 @@ private:
     return true;
   }
 
-  void RunTask(Task task) {
+  void RunTask(Task task, BatchTotals& totals) {
     // JSON is UTF-8 whatever the encoding, and closes its object itself.
     JobOutput out(output_, task.job, options_.json ? OutputEncoding::Utf8 : options_.encoding,
                   options_.json ? JobOutput::OnInterrupt::GoOn : JobOutput::OnInterrupt::EndLine);
@@ -281,21 +283,26 @@ private:
       try {
         const FileOutcome outcome = analyse_(files, task.path, out);
         fault = outcome.fault;
-        Count(files, outcome);
+        Count(files, outcome, totals);
       } catch (const OutputInterrupted&) {
         return;
       }
     }
-    ++totals_.files;
-    totals_.unreadable += fault ? 1 : 0;
+    ++totals.files;
+    totals.unreadable += fault ? 1 : 0;
     ++counts_.done;
     out.Finish(fault ? FaultMessage(task.path, *fault) : std::string());
   }
 
-  void Count(WatchedFiles& files, const FileOutcome& outcome) {
-    totals_.bytes += static_cast<std::uint64_t>(files.Size());
-    totals_.jpeg += files.BeginsWithSoi() ? 1 : 0;
-    totals_.withProblems += outcome.problems.value_or(0) > 0 ? 1 : 0;
+  static void Count(WatchedFiles& files, const FileOutcome& outcome, BatchTotals& totals) {
+    totals.bytes += static_cast<std::uint64_t>(files.Size());
+    totals.jpeg += files.BeginsWithSoi() ? 1 : 0;
+    totals.withProblems += outcome.problems.value_or(0) > 0 ? 1 : 0;
+  }
+
+  void AddTotals(const BatchTotals& totals) {
+    const std::lock_guard lock(totalsMutex_);
+    totals_ += totals;
   }
 
   int ExitStatus() {
@@ -306,7 +313,7 @@ private:
       progress_.Print("vellumark-report: cannot write to standard output\n");
       return kExitFailure;
     }
-    return totals_.unreadable.load() > 0 ? kExitFailure : kExitOk;
+    return totals_.unreadable > 0 ? kExitFailure : kExitOk;
   }
 
   const CliOptions& options_;
@@ -314,6 +321,7 @@ private:
   std::atomic<bool> interrupt_{false};
   LocalFileSystem disk_;
   BatchCounts counts_;
+  std::mutex totalsMutex_;
   BatchTotals totals_;
   Progress progress_;
   OrderedOutput output_;

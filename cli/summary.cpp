@@ -4,15 +4,24 @@
 
 namespace vellumark {
 
+BatchTotals& BatchTotals::operator+=(const BatchTotals& other) {
+  files += other.files;
+  jpeg += other.jpeg;
+  withProblems += other.withProblems;
+  unreadable += other.unreadable;
+  bytes += other.bytes;
+  return *this;
+}
+
 std::string SummaryLine(const BatchTotals& totals, bool problemsCounted, double seconds) {
-  const std::uint64_t files = totals.files.load();
-  const std::string problems = problemsCounted ? std::to_string(totals.withProblems.load()) : "-";
+  const std::uint64_t files = totals.files;
+  const std::string problems = problemsCounted ? std::to_string(totals.withProblems) : "-";
   char timing[64];
   std::snprintf(timing, sizeof timing, "%.3f s, %.0f files/s", seconds,
                 seconds > 0 ? static_cast<double>(files) / seconds : 0.0);
-  return "vellumark-report: " + std::to_string(files) + " files, " + std::to_string(totals.jpeg.load()) + " JPEG, " +
-         problems + " with problems, " + std::to_string(totals.unreadable.load()) + " unreadable, " +
-         std::to_string(totals.bytes.load()) + " bytes, " + timing + "\n";
+  return "vellumark-report: " + std::to_string(files) + " files, " + std::to_string(totals.jpeg) + " JPEG, " +
+         problems + " with problems, " + std::to_string(totals.unreadable) + " unreadable, " +
+         std::to_string(totals.bytes) + " bytes, " + timing + "\n";
 }
 
 }  // namespace vellumark

@@ -1,18 +1,20 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 
 namespace vellumark {
 
-// What --summary reports, added up by every job.
+// What --summary reports. Each thread adds up its own, so that the threads
+// share no counter per file, and the totals meet at the end.
 struct BatchTotals {
-  std::atomic<std::uint64_t> files{0};
-  std::atomic<std::uint64_t> jpeg{0};  // beginning with FF D8
-  std::atomic<std::uint64_t> withProblems{0};
-  std::atomic<std::uint64_t> unreadable{0};
-  std::atomic<std::uint64_t> bytes{0};  // the sizes of the files that opened
+  std::uint64_t files = 0;
+  std::uint64_t jpeg = 0;  // beginning with FF D8
+  std::uint64_t withProblems = 0;
+  std::uint64_t unreadable = 0;
+  std::uint64_t bytes = 0;  // the sizes of the files that opened
+
+  BatchTotals& operator+=(const BatchTotals& other);
 };
 
 // "vellumark-report: N files, J JPEG, P with problems, U unreadable, B bytes,

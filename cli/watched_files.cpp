@@ -1,11 +1,16 @@
 #include "cli/watched_files.h"
 
 #include <array>
+#include <utility>
 
 #include "analysis/marker_code.h"
 #include "platform/runtime_error.h"
 
 namespace vellumark {
+
+namespace {
+constexpr std::uint64_t kPublishedRead = 1 << 20;
+}  // namespace
 
 class WatchedFiles::Source : public ByteSource {
 public:
@@ -15,7 +20,7 @@ public:
 
   std::size_t ReadAt(std::int64_t offset, std::span<std::uint8_t> dst) override {
     const std::size_t got = source_->ReadAt(offset, dst);
-    files_.bytesRead_ += got;
+    files_.CountRead(got);
     if (offset == 0 && got >= 2) {
       files_.NoteFirstBytes(dst[0], dst[1]);
     }
@@ -32,6 +37,13 @@ std::unique_ptr<ByteSource> WatchedFiles::OpenRead(const std::string& path) {
   beginsWithSoi_.reset();
   source_ = disk_.OpenRead(path);
   return std::make_unique<Source>(source_, *this);
+}
+
+void WatchedFiles::CountRead(std::size_t bytes) {
+  unpublished_ += bytes;
+  if (unpublished_ >= kPublishedRead) {
+    bytesRead_ += std::exchange(unpublished_, 0);
+  }
 }
 
 void WatchedFiles::NoteFirstBytes(std::uint8_t first, std::uint8_t second) {
