@@ -49,9 +49,9 @@ public:
   // First of all: whether the file begins with SOI and is walked.
   virtual void Begin([[maybe_unused]] std::int64_t size, [[maybe_unused]] bool jpeg) {}
   virtual void Segment([[maybe_unused]] const StructureSegment& segment) {}
-  // Follows every SOS segment with a payload, unless the walk stops inside the
-  // data: the entropy-coded data after it, up to the first FF of the next
-  // marker or the end of the file.
+  // Follows every SOS segment that is whole and of length 2 or more, unless
+  // the walk stops inside the data: the entropy-coded data after it, up to the
+  // first FF of the next marker or the end of the file.
   virtual void EntropyData([[maybe_unused]] std::int64_t offset, [[maybe_unused]] std::int64_t length,
                            [[maybe_unused]] std::int64_t restarts) {}
   // The bytes after EOI, when there are any.
