@@ -42,12 +42,14 @@ files=$((folders * per_folder))
 find "$tree" -name '*.jpg' | LC_ALL=C sort > "$work/all.list"
 find "$tree/d000" -name '*.jpg' | LC_ALL=C sort > "$work/one-folder.list"
 
-# seconds COMMAND... : the median of a few runs (hyperfine; the warm-up run
-# fills the page cache).
-seconds() {
-  hyperfine --shell=none --warmup 1 --min-runs 3 --max-runs 10 --style none \
-    --export-csv "$work/time.csv" "$(printf '%q ' "$@")" > /dev/null 2>&1
-  awk -F, 'NR == 2 { print $4 }' "$work/time.csv"
+# seconds_per_file COMMAND... : the median of a few runs of each command
+# (hyperfine, one call, so that the commands are timed close together; the
+# warm-up run fills the page cache), one line per command.
+seconds_per_file() {
+  hyperfine --shell=none --warmup 1 --min-runs 5 --max-runs 10 --style none \
+    --export-csv "$work/time.csv" "$@" > /dev/null 2>&1
+  awk -F, -v n="$files" 'NR > 1 { split($1, w, " "); printf "%-28s %10.3f %12.2f\n", w[2] " -j " w[5], $4, $4 * 1e6 / n }' \
+    "$work/time.csv"
 }
 
 # peak_kib COMMAND... : the maximum resident set size of one run.
@@ -61,12 +63,7 @@ echo "vellumark-report: $report"
 echo
 printf '%-28s %10s %12s\n' "$files files" seconds "us per file"
 for jobs in 1 2; do
-  for way in "-r $tree" "--files-from $work/all.list"; do
-    read -r -a args <<< "$way"
-    s=$(seconds "$report" -j "$jobs" "${args[@]}")
-    awk -v name="${args[0]} -j $jobs" -v s="$s" -v n="$files" \
-      'BEGIN { printf "%-28s %10.3f %12.2f\n", name, s, s * 1e6 / n }'
-  done
+  seconds_per_file "$report -r $tree -j $jobs" "$report --files-from $work/all.list -j $jobs"
 done
 
 echo

@@ -148,6 +148,8 @@ void JobOutput::Append(std::string_view text) {
   }
   if (pending_.size() >= kBlockSize) {
     Spill();
+    // A long report goes on: room for its next block at once.
+    pending_.reserve(kBlockSize);
   }
   if (interrupted && onInterrupt_ == OnInterrupt::EndLine && !lineOpen_) {
     Spill();
@@ -165,7 +167,7 @@ void JobOutput::Finish(std::string errorText) {
 }
 
 void JobOutput::Spill() {
-  Send(Encoded(pending_, encoding_));
+  Send(Encoded(std::move(pending_), encoding_));
   pending_.clear();
 }
 
@@ -180,7 +182,11 @@ void JobOutput::Send(std::string bytes) {
     output_.Write(bytes);
     return;
   }
-  kept_ += bytes;
+  if (kept_.empty()) {
+    kept_ = std::move(bytes);
+  } else {
+    kept_ += bytes;
+  }
   if (kept_.size() > output_.bounds_.perJob) {
     if (!output_.WaitForTurn(job_)) {
       // Interrupted before its turn: this output would never be written.

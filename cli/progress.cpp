@@ -49,7 +49,7 @@ Progress::~Progress() { Stop(); }
 void Progress::Print(std::string_view text) {
   const std::lock_guard lock(mutex_);
   Clear();
-  WriteAll(stderr, Encoded(text, encoding_));
+  WriteAll(stderr, Encoded(std::string(text), encoding_));
 }
 
 void Progress::Stop() {

@@ -10,8 +10,8 @@ namespace {
 constexpr std::size_t kBlockSize = 256 * 1024;
 }  // namespace
 
-std::string Encoded(std::string_view utf8, OutputEncoding encoding) {
-  return encoding == OutputEncoding::Gbk ? ToAnsiCodePage(utf8) : std::string(utf8);
+std::string Encoded(std::string utf8, OutputEncoding encoding) {
+  return encoding == OutputEncoding::Gbk ? ToAnsiCodePage(utf8) : utf8;
 }
 
 // Ctrl+C interrupts a write that waits on a pipe or terminal; that is no
@@ -49,7 +49,7 @@ void StreamSink::Append(std::string_view text) {
 
 void StreamSink::Flush() {
   if (!pending_.empty() && good_) {
-    good_ = WriteAll(stream_, Encoded(pending_, encoding_));
+    good_ = WriteAll(stream_, Encoded(std::move(pending_), encoding_));
   }
   pending_.clear();
   if (good_) {

@@ -10,8 +10,8 @@ namespace vellumark {
 
 enum class OutputEncoding { Utf8, Gbk };
 
-// utf8 as the bytes of the output encoding.
-std::string Encoded(std::string_view utf8, OutputEncoding encoding);
+// utf8 as the bytes of the output encoding; UTF-8 itself is handed on as it is.
+std::string Encoded(std::string utf8, OutputEncoding encoding);
 
 // Writes or flushes the whole of it, whatever signals arrive meanwhile. False
 // where the stream refuses.
