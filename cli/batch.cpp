@@ -156,7 +156,7 @@ public:
   explicit Batch(const CliOptions& options)
       : options_(options),
         analyse_(options.json ? JsonReport(interrupt_) : TextReport(options)),
-        progress_(counts_, ShowProgress(options.progress), options.encoding),
+        progress_(counts_, ShowProgress(options.progress), options.summary, options.encoding),
         output_(
             stdout, [this](std::string_view text) { progress_.Print(text); }, interrupt_, kOutputBounds) {}
 

@@ -37,8 +37,11 @@ std::string ProgressLine(std::uint64_t done, std::uint64_t known, bool allKnown,
   return line;
 }
 
-Progress::Progress(const BatchCounts& counts, bool show, OutputEncoding encoding)
-    : counts_(counts), encoding_(encoding), start_(std::chrono::steady_clock::now()) {
+Progress::Progress(const BatchCounts& counts, bool show, bool timed, OutputEncoding encoding)
+    : counts_(counts), encoding_(encoding) {
+  if (show || timed) {
+    start_ = std::chrono::steady_clock::now();
+  }
   if (show) {
     thread_ = StartThreadWithoutInterrupt([this] { Run(); });
   }

@@ -31,7 +31,9 @@ std::string ProgressLine(std::uint64_t done, std::uint64_t known, bool allKnown,
 // and it is drawn again at the next tick, so the two never mix.
 class Progress {
 public:
-  Progress(const BatchCounts& counts, bool show, OutputEncoding encoding);
+  // timed: Seconds() will be asked for. The clock is read only where it is
+  // needed: its first reading costs a one-file run more than a system call.
+  Progress(const BatchCounts& counts, bool show, bool timed, OutputEncoding encoding);
   ~Progress();
   Progress(const Progress&) = delete;
   Progress& operator=(const Progress&) = delete;
