@@ -106,19 +106,18 @@ private:
         listener_.Problem({size_, 0, ProblemKind::MissingEoi});
         return std::nullopt;
       }
-      const std::uint8_t code = ByteAt(run.codeAt);
-      if (code != marker::kStuffedZero && !IsRestart(code)) {
+      if (run.code != marker::kStuffedZero && !IsRestart(run.code)) {
         listener_.EntropyData(start, run.prefixAt - start, restarts);
         return run.prefixAt;
       }
-      restarts += IsRestart(code) ? 1 : 0;
+      restarts += IsRestart(run.code) ? 1 : 0;
     }
   }
 
   // Bytes where a marker should be, up to the first FF of the next marker.
   std::optional<std::int64_t> SkipExtraneousBytes(std::int64_t from) {
     PrefixRun run = NextRun(from);
-    while (run.codeAt < size_ && ByteAt(run.codeAt) == marker::kStuffedZero) {
+    while (run.codeAt < size_ && run.code == marker::kStuffedZero) {
       run = NextRun(run.codeAt + 1);
     }
     listener_.Problem({from, run.prefixAt - from, ProblemKind::ExtraneousBytes});
@@ -150,12 +149,22 @@ private:
   struct PrefixRun {
     std::int64_t prefixAt;
     std::int64_t codeAt;
+    std::uint8_t code;  // the byte at codeAt, where that lies in the file
   };
 
   PrefixRun NextRun(std::int64_t at) {
     CheckInterrupt();
     const std::int64_t prefixAt = FindPrefix(at);
-    return {prefixAt, prefixAt == size_ ? size_ : SkipRun(prefixAt)};
+    if (prefixAt == size_) {
+      return {size_, size_, 0};
+    }
+    // Mostly a single FF, with its code in the bytes already at hand.
+    const auto pair = View(prefixAt, 2);
+    if (pair.size() >= 2 && pair[1] != marker::kPrefix) {
+      return {prefixAt, prefixAt + 1, pair[1]};
+    }
+    const std::int64_t codeAt = SkipRun(prefixAt);
+    return {prefixAt, codeAt, codeAt < size_ ? ByteAt(codeAt) : std::uint8_t{0}};
   }
 
   // The first FF at or after at, or the size where there is none. memchr finds
