@@ -5,9 +5,11 @@
 #include <atomic>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "platform/memory_byte_source.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/support/files.h"
 #include "tests/support/golden.h"
@@ -83,6 +85,18 @@ INSTANTIATE_TEST_SUITE_P(
                       JpegBuilder().Segment(marker::kSos, kScanHeader).Raw({0x12, 0xFF, 0x00, 0xFF}).Build(),
                       R"(,{"offset":2,"marker":"SOS","code":218,"fill":0,"length":8,"scan":{"components":[{"id":1,"td":0,"ta":0}],"ss":0,"se":63,"ah":0,"al":0},"entropy":{"offset":12,"length":4,"restarts":0}}],)"
                       R"("problems":[{"offset":16,"length":0,"kind":"missing-eoi"}]})"},
+        StructureCase{"RestartsUpToRst7",
+                      JpegBuilder().Segment(marker::kSos, kScanHeader).Raw({0x12, 0xFF, 0xD7, 0x34}).Marker(marker::kEoi).Build(),
+                      R"(,{"offset":2,"marker":"SOS","code":218,"fill":0,"length":8,"scan":{"components":[{"id":1,"td":0,"ta":0}],"ss":0,"se":63,"ah":0,"al":0},"entropy":{"offset":12,"length":4,"restarts":1}},)"
+                      R"({"offset":16,"marker":"EOI","code":217,"fill":0}],"problems":[]})"},
+        StructureCase{"SoiAlone", {}, R"(],"problems":[{"offset":2,"length":0,"kind":"missing-eoi"}]})"},
+        StructureCase{"FileEndsAfterTheLengthField", JpegBuilder().MarkerWithLength(marker::kCom, 16).Build(),
+                      R"(,{"offset":2,"marker":"COM","code":254,"fill":0,"length":16,"truncated":true}],)"
+                      R"("problems":[{"offset":2,"length":0,"kind":"truncated-segment"},{"offset":6,"length":0,"kind":"missing-eoi"}]})"},
+        StructureCase{"EmptyComment", JpegBuilder().Segment(marker::kCom, {}).Marker(marker::kEoi).Build(),
+                      R"(,{"offset":2,"marker":"COM","code":254,"fill":0,"length":2,"text":""},{"offset":6,"marker":"EOI","code":217,"fill":0}],"problems":[]})"},
+        StructureCase{"TrailingBytesWithSoi", JpegBuilder().Marker(marker::kEoi).Marker(marker::kSoi).Build(),
+                      R"(,{"offset":2,"marker":"EOI","code":217,"fill":0}],"trailing":{"offset":4,"length":2,"soi":true},"problems":[]})"},
         StructureCase{"TrailingBytesWithoutSoi", JpegBuilder().Marker(marker::kEoi).Text("abc").Build(),
                       R"(,{"offset":2,"marker":"EOI","code":217,"fill":0}],"trailing":{"offset":4,"length":3,"soi":false},"problems":[]})"},
         StructureCase{"StuffedPairWhereAMarkerBelongs", JpegBuilder().Raw({0xFF, 0x00, 0x12}).Marker(marker::kEoi).Build(),
@@ -119,6 +133,22 @@ INSTANTIATE_TEST_SUITE_P(
                       R"({"offset":177,"marker":"DNL","code":220,"fill":0,"length":4,"lines":16},)"
                       R"({"offset":183,"marker":"SOS","code":218,"fill":0,"length":9,"scan":{"components":[{"id":1,"td":0,"ta":0}],"ss":0,"se":63,"ah":0,"al":0},"entropy":{"offset":194,"length":0,"restarts":0},"malformed":true},)"
                       R"({"offset":194,"marker":"EOI","code":217,"fill":0}],"problems":[]})"},
+        StructureCase{"SegmentsWithAByteTooMany",
+                      JpegBuilder()
+                          .Segment(marker::kSof0, {8, 0, 16, 0, 24, 1, 1, 0x11, 0, 0x99})  // one component, then 99
+                          .Segment(marker::kDri, {0, 1, 0x99})
+                          .Marker(marker::kEoi)
+                          .Build(),
+                      R"(,{"offset":2,"marker":"SOF0","code":192,"fill":0,"length":12,"frame":{"precision":8,"height":16,"width":24,"components":[{"id":1,"h":1,"v":1,"tq":0}]},"malformed":true},)"
+                      R"({"offset":16,"marker":"DRI","code":221,"fill":0,"length":5,"restart_interval":1,"malformed":true},)"
+                      R"({"offset":23,"marker":"EOI","code":217,"fill":0}],"problems":[]})"},
+        // DAC lies among the SOFn codes without being one.
+        StructureCase{"ArithmeticConditioning", JpegBuilder().Segment(marker::kDac, {0x00, 0x10}).Marker(marker::kEoi).Build(),
+                      R"(,{"offset":2,"marker":"DAC","code":204,"fill":0,"length":4},{"offset":8,"marker":"EOI","code":217,"fill":0}],"problems":[]})"},
+        StructureCase{"JfifVersionWithTwoDigits",
+                      JpegBuilder().Segment(marker::kApp0, {'J', 'F', 'I', 'F', 0, 1, 10, 0, 0, 1, 0, 1, 0, 0}).Marker(marker::kEoi).Build(),
+                      R"(,{"offset":2,"marker":"APP0","code":224,"fill":0,"length":16,"identifier":"JFIF","jfif":{"version":"1.10","units":0,"x_density":1,"y_density":1,"thumbnail_width":0,"thumbnail_height":0}},)"
+                      R"({"offset":20,"marker":"EOI","code":217,"fill":0}],"problems":[]})"},
         StructureCase{"IdentifiersAndText",
                       JpegBuilder()
                           .Segment(marker::kApp0 + 1, {'E', 'x', 'i', 'f', 0, 0})
@@ -127,14 +157,18 @@ INSTANTIATE_TEST_SUITE_P(
                           .Segment(marker::kApp0, {'J', 'F', 'I', 'F', 0, 1, 2})  // too short for the fields
                           .Segment(marker::kApp15, testing::JfifPayload(0, 0, {}))  // not APP0
                           .Segment(marker::kCom, {'"', '\\', '/', '\n', 0x01, 0x7F})
+                          .Segment(marker::kApp0 + 4, {'E', 'x', 0x7F, 'i', 'f', 0})  // DEL is not printable
+                          .Segment(marker::kCom, {0xF5, 0x80, 0x80, 0x80})  // F5 never leads
                           .Build(),
                       R"(,{"offset":2,"marker":"APP1","code":225,"fill":0,"length":8,"identifier":"Exif"},)"
                       R"({"offset":12,"marker":"APP2","code":226,"fill":0,"length":5},)"
                       R"({"offset":19,"marker":"APP3","code":227,"fill":0,"length":3,"identifier":""},)"
                       R"({"offset":24,"marker":"APP0","code":224,"fill":0,"length":9,"identifier":"JFIF"},)"
                       R"({"offset":35,"marker":"APP15","code":239,"fill":0,"length":16,"identifier":"JFIF"},)"
-                      R"({"offset":53,"marker":"COM","code":254,"fill":0,"length":8,"text":"\"\\/\n\u0001)" "\x7F" R"("}],)"
-                      R"("problems":[{"offset":63,"length":0,"kind":"missing-eoi"}]})"}),
+                      R"({"offset":53,"marker":"COM","code":254,"fill":0,"length":8,"text":"\"\\/\n\u0001)" "\x7F" R"("},)"
+                      R"({"offset":63,"marker":"APP4","code":228,"fill":0,"length":8},)"
+                      R"({"offset":73,"marker":"COM","code":254,"fill":0,"length":6,"text":")" "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD" R"("}],)"
+                      R"("problems":[{"offset":81,"length":0,"kind":"missing-eoi"}]})"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The worked examples, byte for byte, named as given on the command line.
@@ -217,18 +251,48 @@ TEST(JsonReportTest, UnopenedFileGivesNameAndError) {
   EXPECT_FALSE(written.outcome.jpeg);
 }
 
-// More problems than are held while the segments are written: a second walk
-// lists them all.
-TEST(JsonReportTest, ManyProblemsAreAllListed) {
+// SOI and 3000 problems, 3 bytes each.
+Bytes ManyProblems() {
   JpegBuilder file;
   file.Marker(marker::kSoi);
   for (int i = 0; i < 3000; ++i) {
     file.Raw({0xFF, marker::kTem, 0x00});  // TEM, then a byte where a marker belongs
   }
-  const Written written = Json(file.Build());
+  return file.Build();
+}
+
+// A file during whose reading Ctrl+C comes: after its first read.
+class InterruptedSource : public MemoryByteSource {
+public:
+  InterruptedSource(Bytes bytes, std::atomic<bool>& interrupt)
+      : MemoryByteSource(std::move(bytes)), interrupt_(interrupt) {}
+  std::size_t ReadAt(std::int64_t offset, std::span<std::uint8_t> dst) override {
+    interrupt_ = interrupt_ || offset > 0;
+    return MemoryByteSource::ReadAt(offset, dst);
+  }
+
+private:
+  std::atomic<bool>& interrupt_;
+};
+
+// More problems than are held while the segments are written: a second walk
+// lists them all.
+TEST(JsonReportTest, ManyProblemsAreAllListed) {
+  const Written written = Json(ManyProblems());
   EXPECT_EQ(written.outcome.problems, 3001);
   EXPECT_EQ(JsonLineFault(written.line), "");
   EXPECT_TRUE(written.line.ends_with(R"({"offset":9002,"length":0,"kind":"missing-eoi"}]})" "\n"));
+}
+
+// Ctrl+C leaves no time for a second walk: the problems held are listed.
+TEST(JsonReportTest, InterruptedAmongManyProblems) {
+  std::atomic<bool> interrupt = false;
+  FakeFileSystem files;
+  files.sources["in.jpg"] = [&interrupt] { return std::make_unique<InterruptedSource>(ManyProblems(), interrupt); };
+  const Written written = Json(files, "in.jpg", &interrupt);
+  EXPECT_TRUE(written.outcome.interrupted);
+  EXPECT_GT(written.outcome.problems, 0);
+  EXPECT_EQ(std::ssize(nlohmann::json::parse(written.line)["problems"]), written.outcome.problems);
 }
 
 TEST(JsonReportTest, InterruptionClosesTheObject) {
