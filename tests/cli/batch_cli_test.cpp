@@ -2,6 +2,7 @@
 // as a script or a person at a terminal sees them.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +13,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -62,6 +65,95 @@ std::vector<std::string> Headers(const std::string& report) {
 std::string SlowList(const std::string& first, const std::string& second) {
   return "{ printf '%s\\n' " + Quoted(first) + "; sleep 0.3; printf '%s\\n' " + Quoted(second) + "; } | ";
 }
+
+// A shell command run with standard output and standard error on a
+// pseudo-terminal (unless the command sends them elsewhere) and standard input
+// a pipe that the test writes to as it goes, so that it can wait for what the
+// terminal shows before it goes on.
+class OnATerminal {
+public:
+  explicit OnATerminal(const std::string& command) : terminal_(::posix_openpt(O_RDWR | O_NOCTTY)) {
+    ::grantpt(terminal_);
+    ::unlockpt(terminal_);
+    int input[2];
+    if (::pipe(input) != 0) {
+      throw std::runtime_error("no pipe");
+    }
+    child_ = ::fork();
+    if (child_ == 0) {
+      ::setsid();
+      const int screen = ::open(::ptsname(terminal_), O_RDWR);
+      ::dup2(screen, STDOUT_FILENO);
+      ::dup2(screen, STDERR_FILENO);
+      ::dup2(input[0], STDIN_FILENO);
+      ::close(input[1]);
+      ::close(terminal_);
+      ::signal(SIGINT, SIG_DFL);
+      ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    ::close(input[0]);
+    input_ = input[1];
+  }
+  OnATerminal(const OnATerminal&) = delete;
+  OnATerminal& operator=(const OnATerminal&) = delete;
+
+  void Send(const std::string& line) {
+    const std::string bytes = line + "\n";
+    ASSERT_EQ(::write(input_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  }
+
+  // Reads the terminal until it has shown text.
+  void WaitFor(std::string_view text) {
+    while (shown_.find(text) == std::string::npos && Read()) {
+    }
+  }
+
+  // Ends the input and reads the terminal to its end; the wait status.
+  int Finish() {
+    ::close(input_);
+    while (Read()) {
+    }
+    int status = 0;
+    ::waitpid(child_, &status, 0);
+    ::close(terminal_);
+    return status;
+  }
+
+  pid_t Pid() const { return child_; }
+  const std::string& Shown() const { return shown_; }
+
+  // The bottom line of the screen: each carriage return goes back over it.
+  std::string BottomLine() const {
+    std::string line;
+    std::size_t column = 0;
+    for (const char c : shown_.substr(shown_.rfind('\n') + 1)) {
+      if (c == '\r') {
+        column = 0;
+      } else {
+        line.resize(std::max(line.size(), column + 1), ' ');
+        line[column++] = c;
+      }
+    }
+    return line;
+  }
+
+private:
+  // False at the end: the terminal reads as an error once no one has it open.
+  bool Read() {
+    char buffer[4096];
+    const ssize_t got = ::read(terminal_, buffer, sizeof buffer);
+    if (got > 0) {
+      shown_.append(buffer, static_cast<std::size_t>(got));
+    }
+    return got > 0;
+  }
+
+  int terminal_;
+  int input_ = -1;
+  pid_t child_ = -1;
+  std::string shown_;
+};
 
 // A folder of golden files beside entries that cannot be read: a FIFO named
 // like a JPEG file, a link to nothing, and a folder.
@@ -168,45 +260,67 @@ TEST_F(BatchCliTest, RecursiveWalk) {
 }
 
 TEST_F(BatchCliTest, ProgressNeverOnStandardOutput) {
-  const std::string names = SlowList(golden[0], golden[1]);
-  const ProcessResult plain = RunCommand(names + ReportCommand({"--files-from", "-", "--no-progress"}));
-  const ProcessResult shown = RunCommand(names + ReportCommand({"--files-from", "-", "--progress", "-j", "2"}));
-  EXPECT_EQ(shown.out, plain.out);
+  const ProcessResult plain = RunReport({"--files-from", "-", "--no-progress"}, golden[0] + "\n" + golden[1] + "\n");
+  OnATerminal shown(ReportCommand({"--files-from", "-", "--progress", "-j", "2"}) + " >" + Quoted(dir / "out") +
+                    " 2>" + Quoted(dir / "err"));
+  shown.Send(golden[0]);
+  while (ReadWholeFile(dir / "err").find(" files/s") == std::string::npos) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  shown.Send(golden[1]);
+  EXPECT_EQ(WEXITSTATUS(shown.Finish()), 0);
+  EXPECT_EQ(ReadWholeFile(dir / "out"), plain.out);
   EXPECT_EQ(plain.err, "");
-  EXPECT_NE(shown.err.find(" files/s"), std::string::npos) << shown.err;
   // Without a terminal on standard error there is none by default.
-  EXPECT_EQ(RunCommand(names + ReportCommand({"--files-from", "-"})).err, "");
+  EXPECT_EQ(RunCommand(SlowList(golden[0], golden[1]) + ReportCommand({"--files-from", "-"})).err, "");
 }
 
-// Standard error on a pseudo-terminal, standard output to a file: the progress
-// line is there, and cleared at the end.
+// Standard error on a terminal, standard output to a file: the progress line
+// is there while the names come, and wiped out at the end.
 TEST_F(BatchCliTest, ProgressOnATerminal) {
-  const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
-  ASSERT_GE(terminal, 0);
-  ASSERT_EQ(::grantpt(terminal), 0);
-  ASSERT_EQ(::unlockpt(terminal), 0);
-  const std::string command =
-      SlowList(golden[0], golden[1]) + ReportCommand({"--files-from", "-"}) + " >" + Quoted(dir / "out");
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::setsid();
-    const int screen = ::open(::ptsname(terminal), O_RDWR);
-    ::dup2(screen, STDERR_FILENO);
-    ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  std::string shown;
-  char buffer[4096];
-  for (ssize_t got; (got = ::read(terminal, buffer, sizeof buffer)) > 0;) {
-    shown.append(buffer, static_cast<std::size_t>(got));
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  ::close(terminal);
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_NE(shown.find("1/1+ files"), std::string::npos) << shown;
-  EXPECT_TRUE(shown.ends_with("\r")) << shown;
+  OnATerminal run(ReportCommand({"--files-from", "-"}) + " >" + Quoted(dir / "out"));
+  run.Send(golden[0]);
+  run.WaitFor("1/1+ files");
+  run.Send(golden[1]);
+  EXPECT_EQ(WEXITSTATUS(run.Finish()), 0);
+  EXPECT_EQ(run.BottomLine().find_first_not_of(' '), std::string::npos) << run.Shown();
   EXPECT_EQ(ReadWholeFile(dir / "out"), RunReport({golden[0], golden[1]}).out);
+}
+
+// Both on one terminal: the report alone. A wait for what is not drawn can
+// only let a fault through, never fail the program.
+TEST_F(BatchCliTest, NoProgressAmongTheReport) {
+  OnATerminal run(ReportCommand({"--files-from", "-"}));
+  run.Send(golden[0]);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  run.Send(golden[1]);
+  EXPECT_EQ(WEXITSTATUS(run.Finish()), 0);
+  EXPECT_NE(run.Shown().find("==> " + golden[1] + " <=="), std::string::npos) << run.Shown();
+  EXPECT_EQ(run.Shown().find(" files/s"), std::string::npos) << run.Shown();
+}
+
+// The totals, after the report, in no more time than the run took.
+TEST_F(BatchCliTest, Summary) {
+  WriteWholeFile(dir / "soi.jpg", "\xFF\xD8");  // a missing EOI
+  const std::string bytes = std::to_string(fs::file_size(golden[0]) + 4);
+  struct Case {
+    std::vector<std::string> args;
+    std::string totals;
+  };
+  for (const Case& run :
+       {Case{{"--json", "--summary", "-j", "2", dir / "soi.jpg", golden[0], dir / "soi.jpg"},
+             "3 files, 3 JPEG, 2 with problems, 0 unreadable, " + bytes + " bytes, "},
+        Case{{"--summary", dir / "soi.jpg", golden[0], dir / "soi.jpg", dir / "missing.jpg"},
+             "4 files, 3 JPEG, - with problems, 1 unreadable, " + bytes + " bytes, "}}) {
+    SCOPED_TRACE(run.args.front());
+    const auto start = std::chrono::steady_clock::now();
+    const ProcessResult result = RunReport(run.args);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    const std::string prefix = "vellumark-report: " + run.totals;
+    const std::size_t at = result.err.rfind(prefix);
+    ASSERT_NE(at, std::string::npos) << result.err;
+    EXPECT_LE(std::stod(result.err.substr(at + prefix.size())), took.count()) << result.err;
+  }
 }
 
 struct InterruptCase {
@@ -262,6 +376,72 @@ INSTANTIATE_TEST_SUITE_P(Outputs, InterruptTest,
                                            InterruptCase{"JsonOneJob", {"--json", "-j", "1"}},
                                            InterruptCase{"JsonThreeJobs", {"--json", "-j", "3"}}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A shell starts a background job with Ctrl+C ignored, and so it stays.
+TEST_F(BatchCliTest, IgnoredInterruptStaysIgnored) {
+  OnATerminal run("trap '' INT; exec " + ReportCommand({"--files-from", "-"}) + " >/dev/null");
+  run.Send(dir / "missing.jpg");
+  run.WaitFor("(error 53)");  // past the start, where Ctrl+C would be caught
+  ::kill(run.Pid(), SIGINT);
+  run.Send(golden[0]);
+  const int status = run.Finish();
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+
+// Whether the signal is still waiting to be taken by the process.
+bool InterruptPending(pid_t process) {
+  std::ifstream status("/proc/" + std::to_string(process) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("ShdPnd:")) {
+      return (std::stoull(line.substr(7), nullptr, 16) >> (SIGINT - 1) & 1) != 0;
+    }
+  }
+  return false;
+}
+
+// The first Ctrl+C lets the line being written end, which a pipe nobody
+// reads never lets happen; the second ends the program.
+TEST(SecondInterruptTest, EndsAProgramThatCannotWrite) {
+  TempDir dir;
+  std::string bytes;
+  for (int i = 0; i < 1 << 20; ++i) {
+    bytes += "\xFF\x00"s;  // a marker block of the report each
+  }
+  WriteWholeFile(dir / "long.jpg", bytes);
+  int out[2];
+  ASSERT_EQ(::pipe(out), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::signal(SIGINT, SIG_DFL);
+    ::dup2(out[1], STDOUT_FILENO);
+    ::close(out[0]);
+    ::close(out[1]);
+    ::freopen("/dev/null", "w", stderr);
+    const std::string file = dir / "long.jpg";
+    ::execl(VELLUMARK_REPORT_EXE, VELLUMARK_REPORT_EXE, "-j", "2", file.c_str(), file.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ::close(out[1]);
+  // A full pipe: the program waits to write the rest of what it gathered.
+  const int capacity = ::fcntl(out[0], F_GETPIPE_SZ);
+  for (int held = 0; held < capacity; ::ioctl(out[0], FIONREAD, &held)) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ::kill(child, SIGINT);
+  while (InterruptPending(child)) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ::kill(child, SIGINT);
+  // Read now, the output lets a program that is still there end by itself.
+  char buffer[65536];
+  while (::read(out[0], buffer, sizeof buffer) > 0) {
+  }
+  ::close(out[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+}
 
 }  // namespace
 }  // namespace vellumark

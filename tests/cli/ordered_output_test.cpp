@@ -1,5 +1,9 @@
 #include "cli/ordered_output.h"
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -91,6 +95,44 @@ TEST_F(OrderedOutputTest, InterruptedJsonGoesOnToItsEnd) {
   first.Finish("");
   EXPECT_EQ(Written(), "{\"segments\":[],\"interrupted\":true}\n");
 }
+
+#ifndef _WIN32
+// Ctrl+C while a finished report that waited for its turn is written to a pipe
+// read slowly: the output ends at a line end, even between two blocks.
+TEST(OrderedOutputPipeTest, InterruptedWaitingReportEndsAtItsLineEnd) {
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  std::FILE* stream = ::fdopen(ends[1], "w");
+  std::setvbuf(stream, nullptr, _IONBF, 0);
+  std::atomic<bool> interrupt{false};
+  OrderedOutput output(stream, [](std::string_view) {}, interrupt, {1 << 20, 1 << 20});
+  // Ctrl+C comes once the pipe is full and its first bytes have been read.
+  std::string read;
+  std::thread reader([&] {
+    char buffer[4096];
+    ssize_t got = ::read(ends[0], buffer, sizeof buffer);
+    interrupt = true;
+    for (; got > 0; got = ::read(ends[0], buffer, sizeof buffer)) {
+      read.append(buffer, static_cast<std::size_t>(got));
+    }
+  });
+  std::string report;
+  for (int i = 0; i < 4000; ++i) {
+    report += std::string(99, 'x') + '\n';  // 64 KiB blocks end inside these lines
+  }
+  JobOutput first(output, 0, OutputEncoding::Utf8, JobOutput::OnInterrupt::EndLine);
+  JobOutput second(output, 1, OutputEncoding::Utf8, JobOutput::OnInterrupt::EndLine);
+  second.Append(report);
+  second.Finish("");
+  first.Finish("");
+  output.Flush();
+  std::fclose(stream);
+  reader.join();
+  ::close(ends[0]);
+  EXPECT_LT(read.size(), report.size());
+  EXPECT_TRUE(read.ends_with("x\n")) << read.size();
+}
+#endif
 
 }  // namespace
 }  // namespace vellumark

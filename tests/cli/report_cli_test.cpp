@@ -75,6 +75,10 @@ TEST(ReportCliTest, BatchGoesOnAfterAFailure) {
                          "\r\n==> " + missing + " <==\r\n\r\n==> " + (dir / "note.txt") + " <==\r\n" +
                          kTooShortLine + "\r\n");
   EXPECT_EQ(run.err, "vellumark-report: " + missing + ": 文件未找到 (error 53)\n");
+  // On one stream the error line comes in its file's place.
+  const ProcessResult merged = testing::RunCommand(testing::ReportCommand({kGood, missing}) + " 2>&1");
+  EXPECT_EQ(merged.out, "==> " + kGood + " <==\r\n" + ReadWholeFile(kGoldenDir + "optimize.expected") + "\r\n==> " +
+                            missing + " <==\r\n\r\n" + run.err);
 }
 
 TEST(ReportCliTest, GbkEncoding) {
@@ -232,7 +236,9 @@ INSTANTIATE_TEST_SUITE_P(Arguments, UsageErrorTest,
                                            UsageCase{"NullWithoutList", {"-0", kGood}},
                                            UsageCase{"NoJobs", {"-j", "0", kGood}},
                                            UsageCase{"ProgressBothWays", {"--progress", "--no-progress", kGood}},
-                                           UsageCase{"ThumbnailOfAWalk", {"--thumbnail", "-r", kGood}}),
+                                           UsageCase{"ThumbnailOfAWalk", {"--thumbnail", "-r", kGood}},
+                                           UsageCase{"ThumbnailOfAList", {"--thumbnail", "--files-from", "list", kGood}},
+                                           UsageCase{"TableOfAList", {"--table", "--files-from", "list"}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
