@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "analysis/file_analysis.h"
+#include "cli/check_report.h"
 #include "cli/exit_status.h"
 #include "cli/fault_message.h"
 #include "cli/folder_walk.h"
@@ -112,6 +113,7 @@ private:
 struct FileOutcome {
   std::optional<AnalysisFault> fault;
   std::optional<std::int64_t> problems;  // counted by the JSON report only
+  std::optional<Verdict> verdict;        // given by the check only
 };
 
 using FileAnalysis = std::function<FileOutcome(FileSystem& files, const std::string& path, ReportSink& out)>;
@@ -125,7 +127,7 @@ FileAnalysis TextReport(const CliOptions& options) {
     if (headers) {
       out.Append("==> " + path + " <==\r\n");
     }
-    FileOutcome outcome{AnalyseToReport(files, path, out, showAcCodes), std::nullopt};
+    FileOutcome outcome{AnalyseToReport(files, path, out, showAcCodes), std::nullopt, std::nullopt};
     if (headers) {
       out.Append("\r\n");
     }
@@ -134,11 +136,27 @@ FileAnalysis TextReport(const CliOptions& options) {
 }
 
 // One line of JSON per file, which names its file itself.
-FileAnalysis JsonReport(const std::atomic<bool>& interrupt) {
-  return [&interrupt](FileSystem& files, const std::string& path, ReportSink& out) {
-    const JsonOutcome outcome = WriteStructureJson(files, path, out, &interrupt);
-    return FileOutcome{outcome.fault, outcome.problems};
+FileAnalysis JsonReport(const std::atomic<bool>& interrupt, bool check) {
+  return [&interrupt, check](FileSystem& files, const std::string& path, ReportSink& out) {
+    const JsonOutcome outcome = WriteStructureJson(files, path, out, &interrupt, check);
+    return FileOutcome{outcome.fault, outcome.problems, outcome.verdict};
   };
+}
+
+// One line of verdict per file.
+FileAnalysis CheckReport(const CliOptions& options, const std::atomic<bool>& interrupt) {
+  const CheckLineChoice choice{options.quiet, options.strict};
+  return [&interrupt, choice](FileSystem& files, const std::string& path, ReportSink& out) {
+    const CheckOutcome outcome = WriteCheckLine(files, path, out, choice, &interrupt);
+    return FileOutcome{outcome.fault, std::nullopt, outcome.verdict};
+  };
+}
+
+FileAnalysis ChooseAnalysis(const CliOptions& options, const std::atomic<bool>& interrupt) {
+  if (options.json) {
+    return JsonReport(interrupt, options.check);
+  }
+  return options.check ? CheckReport(options, interrupt) : TextReport(options);
 }
 
 bool ShowProgress(ProgressChoice choice) {
@@ -155,7 +173,7 @@ class Batch {
 public:
   explicit Batch(const CliOptions& options)
       : options_(options),
-        analyse_(options.json ? JsonReport(interrupt_) : TextReport(options)),
+        analyse_(ChooseAnalysis(options, interrupt_)),
         progress_(counts_, ShowProgress(options.progress), options.summary, options.encoding),
         output_(
             stdout, [this](std::string_view text) { progress_.Print(text); }, interrupt_, kOutputBounds) {}
@@ -172,6 +190,9 @@ public:
     progress_.Stop();
     if (options_.summary) {
       progress_.Print(SummaryLine(totals_, options_.json, progress_.Seconds()));
+      if (options_.check) {
+        progress_.Print(VerdictLine(totals_));
+      }
     }
     return ExitStatus();
   }
@@ -284,6 +305,7 @@ private:
         const FileOutcome outcome = analyse_(files, task.path, out);
         fault = outcome.fault;
         Count(files, outcome, totals);
+        CountVerdict(outcome, totals);
       } catch (const OutputInterrupted&) {
         return;
       }
@@ -300,6 +322,13 @@ private:
     totals.withProblems += outcome.problems.value_or(0) > 0 ? 1 : 0;
   }
 
+  void CountVerdict(const FileOutcome& outcome, BatchTotals& totals) const {
+    if (outcome.verdict) {
+      ++totals.verdicts[static_cast<std::size_t>(*outcome.verdict)];
+      totals.failed += Fails(*outcome.verdict, options_.strict) ? 1 : 0;
+    }
+  }
+
   void AddTotals(const BatchTotals& totals) {
     const std::lock_guard lock(totalsMutex_);
     totals_ += totals;
@@ -313,7 +342,7 @@ private:
       progress_.Print("vellumark-report: cannot write to standard output\n");
       return kExitFailure;
     }
-    return totals_.unreadable > 0 ? kExitFailure : kExitOk;
+    return totals_.unreadable > 0 || totals_.failed > 0 ? kExitFailure : kExitOk;
   }
 
   const CliOptions& options_;

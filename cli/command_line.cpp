@@ -70,7 +70,7 @@ void AddOptions(CLI::App& app, CliOptions& options, ParsedFlags& flags) {
   app.formatter(std::make_shared<UsageFormatter>());
   app.add_flag("--help", flags.help, "print this help and exit");
   app.add_flag("--version", flags.version, "print the program's version and exit");
-  app.add_flag("--ac", options.showAcCodes, "list the codes of AC Huffman tables too");
+  auto* ac = app.add_flag("--ac", options.showAcCodes, "list the codes of AC Huffman tables too");
   app.add_option("--encoding", flags.encoding, "the report's encoding: utf-8 (default) or gbk")
       ->check(CLI::IsMember({"utf-8", "gbk"}))
       ->option_text("utf-8|gbk")
@@ -84,6 +84,14 @@ void AddOptions(CLI::App& app, CliOptions& options, ParsedFlags& flags) {
                              "write FILE's thumbnail at 1:1 to the PNG file OUT (and answer as --thumbnail)")
                   ->option_text("OUT")
                   ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  auto* check = app.add_flag("--check", options.check,
+                             "decode every scan of each FILE and print one line: OK, WARNING, DAMAGED or "
+                             "TRUNCATED with where, NOT JPEG, UNSUPPORTED or UNREADABLE");
+  app.add_flag("--quiet", options.quiet, "with --check: leave out the OK lines, and the WARNING lines unless --strict")
+      ->needs(check)
+      ->excludes(json);
+  app.add_flag("--strict", options.strict, "with --check: a warning fails the file (exit status 1)")->needs(check);
+  check->excludes(table)->excludes(thumbnail)->excludes(png)->excludes(ac);
   table->excludes(thumbnail)->excludes(png);
   json->excludes(table)->excludes(thumbnail)->excludes(png);
   app.add_option("FILE", options.files, "the JPEG files to report on")->option_text(" ");

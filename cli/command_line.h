@@ -18,6 +18,10 @@ struct CliOptions {
   bool showAcCodes = false;
   // Each file's whole structure as one line of JSON instead of the report.
   bool json = false;
+  // Decode every scan and answer whether each file's pictures are intact.
+  bool check = false;
+  bool quiet = false;   // with check: only the lines of files that fail
+  bool strict = false;  // with check: a warning fails the file
   OutputEncoding encoding = OutputEncoding::Utf8;
   std::vector<std::string> files;
   // Batches: folders among files are walked; more names come from a list.
@@ -37,6 +41,8 @@ inline constexpr const char* kUsage =
     "Usage: vellumark-report [--ac] [--encoding=utf-8|gbk] [-r] [-j N] [--[no-]progress] [--summary] "
     "[--files-from LIST [-0]] FILE...\n"
     "  or:  vellumark-report --json [-r] [-j N] [--[no-]progress] [--summary] [--files-from LIST [-0]] FILE...\n"
+    "  or:  vellumark-report --check [--json] [--quiet] [--strict] [-r] [-j N] [--[no-]progress] [--summary] "
+    "[--files-from LIST [-0]] FILE...\n"
     "  or:  vellumark-report [--encoding=utf-8|gbk] --table\n"
     "  or:  vellumark-report [--thumbnail | --thumbnail-png OUT] FILE\n"
     "  or:  vellumark-report --help | --version\n";

@@ -3,9 +3,12 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/file_check.h"
+#include "analysis/listener_pair.h"
 #include "analysis/marker_catalogue.h"
 #include "analysis/marker_code.h"
 #include "analysis/structure_walk.h"
+#include "cli/check_report.h"
 #include "cli/json_writer.h"
 #include "cli/segment_json.h"
 
@@ -79,9 +82,17 @@ public:
 
   void EntropyData(std::int64_t offset, std::int64_t length, std::int64_t restarts) override {
     json_.Key("entropy").BeginObject().Member("offset", offset).Member("length", length);
-    json_.Member("restarts", restarts).EndObject();
+    json_.Member("restarts", restarts);
+    if (check_ != nullptr) {
+      const PictureCheck::ScanCounts counts = check_->LastScan();
+      json_.Member("mcus", counts.mcus).Member("intact", counts.intact);
+    }
+    json_.EndObject();
     EndSegment();
   }
+
+  // Each scan's data then shows what the check made of it.
+  void ShowScanCounts(const PictureCheck& check) { check_ = &check; }
 
   void Trailing(std::int64_t offset, std::int64_t length, bool beginsWithSoi) override {
     trailing_ = TrailingBytes{offset, length, beginsWithSoi};
@@ -133,6 +144,7 @@ private:
   bool segmentOpen_ = false;
   bool malformed_ = false;
   std::optional<TrailingBytes> trailing_;
+  const PictureCheck* check_ = nullptr;
   std::vector<StructureProblem> held_;
   std::int64_t problems_ = 0;
 };
@@ -163,16 +175,35 @@ private:
   std::int64_t written_ = 0;
 };
 
+// The walk with the check beside it, the check hearing each step first.
+std::optional<CheckSummary> WalkChecked(BinaryFile& file, SegmentsJson& segments, bool& interrupted,
+                                        const std::atomic<bool>* interrupt) {
+  const auto unsupported = FindUnsupported(file, interrupted, interrupt);
+  if (interrupted) {
+    return std::nullopt;
+  }
+  PictureCheck check(file, unsupported, interrupt);
+  segments.ShowScanCounts(check);
+  ListenerPair both(check, segments);
+  interrupted = !WalkStructure(file, both, interrupt);
+  return check.Finish();
+}
+
 }  // namespace
 
 JsonOutcome WriteStructureJson(FileSystem& files, const std::string& path, ReportSink& out,
-                               const std::atomic<bool>* interrupt) {
+                               const std::atomic<bool>* interrupt, bool check) {
   JsonOutcome outcome;
   std::string text;
   JsonWriter json(text);
   SegmentsJson segments(json, text, out, path);
+  std::optional<CheckSummary> summary;
   outcome.fault = WithOpenFile(files, path, [&](BinaryFile& file) {
-    outcome.interrupted = !WalkStructure(file, segments, interrupt);
+    if (check) {
+      summary = WalkChecked(file, segments, outcome.interrupted, interrupt);
+    } else {
+      outcome.interrupted = !WalkStructure(file, segments, interrupt);
+    }
   });
   if (!segments.Begun()) {
     // Nothing could be read: the name and the error only.
@@ -195,6 +226,10 @@ JsonOutcome WriteStructureJson(FileSystem& files, const std::string& path, Repor
       outcome.problems = problems.Written();
     }
     json.EndArray();
+    if (summary && !outcome.fault && !outcome.interrupted) {
+      WriteCheckJson(json, *summary);
+      outcome.verdict = summary->verdict;
+    }
   }
   if (outcome.fault) {
     WriteError(json, outcome.fault->error);

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "cli/check_report.h"
+
 namespace vellumark {
 
 BatchTotals& BatchTotals::operator+=(const BatchTotals& other) {
@@ -10,6 +12,10 @@ BatchTotals& BatchTotals::operator+=(const BatchTotals& other) {
   withProblems += other.withProblems;
   unreadable += other.unreadable;
   bytes += other.bytes;
+  for (std::size_t i = 0; i < verdicts.size(); ++i) {
+    verdicts[i] += other.verdicts[i];
+  }
+  failed += other.failed;
   return *this;
 }
 
@@ -22,6 +28,18 @@ std::string SummaryLine(const BatchTotals& totals, bool problemsCounted, double 
   return "vellumark-report: " + std::to_string(files) + " files, " + std::to_string(totals.jpeg) + " JPEG, " +
          problems + " with problems, " + std::to_string(totals.unreadable) + " unreadable, " +
          std::to_string(totals.bytes) + " bytes, " + timing + "\n";
+}
+
+}  // namespace vellumark
+
+namespace vellumark {
+
+std::string VerdictLine(const BatchTotals& totals) {
+  std::string line = "vellumark-report: ";
+  for (std::size_t i = 0; i < totals.verdicts.size(); ++i) {
+    line += std::to_string(totals.verdicts[i]) + " " + std::string(VerdictText(static_cast<Verdict>(i))) + ", ";
+  }
+  return line + std::to_string(totals.unreadable) + " UNREADABLE\n";
 }
 
 }  // namespace vellumark

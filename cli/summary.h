@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -13,6 +14,9 @@ struct BatchTotals {
   std::uint64_t withProblems = 0;
   std::uint64_t unreadable = 0;
   std::uint64_t bytes = 0;  // the sizes of the files that opened
+  // With --check: how many files got each verdict, by its number, and how many of them fail the run.
+  std::array<std::uint64_t, 6> verdicts{};
+  std::uint64_t failed = 0;
 
   BatchTotals& operator+=(const BatchTotals& other);
 };
@@ -20,5 +24,8 @@ struct BatchTotals {
 // "vellumark-report: N files, J JPEG, P with problems, U unreadable, B bytes,
 // S s, R files/s", with "-" for P where problems were not counted.
 std::string SummaryLine(const BatchTotals& totals, bool problemsCounted, double seconds);
+
+// "vellumark-report: K OK, W WARNING, D DAMAGED, T TRUNCATED, N NOT JPEG, S UNSUPPORTED, U UNREADABLE".
+std::string VerdictLine(const BatchTotals& totals);
 
 }  // namespace vellumark

@@ -1,0 +1,492 @@
+#include "analysis/file_check.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+#include "analysis/coefficient_history.h"
+#include "analysis/fault_log.h"
+#include "analysis/frame_layout.h"
+#include "analysis/huffman_lookup.h"
+#include "analysis/marker_code.h"
+#include "analysis/scan_decoder.h"
+#include "analysis/segment_fields.h"
+
+namespace vellumark {
+
+namespace {
+
+constexpr std::size_t kTableSlots = 4;
+constexpr std::size_t kMostScanComponents = 4;
+constexpr int kMostBlocksInMcu = 10;
+constexpr int kLastCoefficient = 63;
+constexpr int kLargestAl = 13;
+constexpr int kNotCoded = -1;
+
+bool IsUnknownMarker(std::uint8_t code) {
+  return (code >= 0x02 && code <= 0xBF) || (code >= marker::kJpg0 && code <= marker::kJpg13);
+}
+
+bool IsHierarchical(std::uint8_t code) {
+  return code == marker::kDhp || code == marker::kExp || (code >= 0xC5 && code <= 0xC7) || (code >= 0xCD && code <= marker::kSof15);
+}
+
+bool IsWhole(const StructureSegment& segment) {
+  return segment.length && *segment.length >= 2 && !segment.truncated;
+}
+
+// What the scans so far did to one frame component.
+struct ComponentProgress {
+  bool coded = false;  // by a sequential scan
+  // Progressive: by coefficient, the Al of the last scan that coded it.
+  std::array<int, kLastCoefficient + 1> lastAl;
+  std::unique_ptr<CoefficientHistory> history;
+
+  ComponentProgress() { lastAl.fill(kNotCoded); }
+  bool Started(bool progressive) const { return progressive ? lastAl[0] != kNotCoded : coded; }
+  bool Complete(bool progressive) const {
+    return progressive ? std::all_of(lastAl.begin(), lastAl.end(), [](int al) { return al == 0; }) : coded;
+  }
+};
+
+// A scan header's fields, with its components found in the frame.
+struct ScanHeader {
+  ScanFields fields;
+  std::vector<std::size_t> components;  // frame indices, as many as were found
+  int ss = 0;
+  int se = 0;
+  int ah = 0;
+  int al = 0;
+};
+
+}  // namespace
+
+class PictureCheck::State {
+public:
+  State(BinaryFile& file, std::optional<std::string_view> unsupported, const std::atomic<bool>* interrupt)
+      : file_(file), unsupported_(unsupported), interrupt_(interrupt) {}
+
+  void Begin(std::int64_t size, bool jpeg) {
+    size_ = size;
+    jpeg_ = jpeg;
+    log_.emplace(kHeldFaults, size);
+  }
+
+  void Segment(const StructureSegment& segment) {
+    if (unsupported_) {
+      return;
+    }
+    const std::uint8_t code = segment.code;
+    if (IsUnknownMarker(code)) {
+      Add(CheckFault::At(FaultKind::UnknownMarker, segment.offset));
+    } else if (IsFrameCode(code)) {
+      Frame(segment);
+    } else if (code == marker::kSos) {
+      Scan(segment);
+    } else if (code == marker::kSoi) {
+      if (soiSeen_) {
+        Add(CheckFault::At(FaultKind::UnexpectedMarker, segment.offset));
+      }
+      soiSeen_ = true;
+    } else if (code == marker::kEoi) {
+      eoi_ = segment.offset;
+    } else if (IsWhole(segment)) {
+      Tables(code, segment.payload);
+    }
+  }
+
+  void EntropyData(std::int64_t offset, std::int64_t length) {
+    if (!plan_) {
+      return;
+    }
+    EntropyReader reader(file_, offset + length, interrupt_);
+    current_.intact = DecodeScan(reader, offset, *plan_, [this](const CheckFault& fault) { Add(fault); });
+    intact_ += current_.intact;
+    plan_.reset();
+  }
+
+  void Problem(const StructureProblem& problem) {
+    if (unsupported_) {
+      return;
+    }
+    switch (problem.kind) {
+      case ProblemKind::ExtraneousBytes:
+        return Add(CheckFault::At(FaultKind::ExtraneousBytes, problem.offset, problem.length));
+      case ProblemKind::BadLength: return Add(CheckFault::At(FaultKind::BadLength, problem.offset));
+      case ProblemKind::TruncatedSegment: return Add(CheckFault::At(FaultKind::TruncatedSegment, problem.offset));
+      case ProblemKind::TruncatedMarker:
+        return Add(CheckFault::At(FaultKind::TruncatedMarker, problem.offset, problem.length));
+      // The file's end is judged once all of it is known.
+      case ProblemKind::MissingEoi:
+      case ProblemKind::NoSoi: return;
+    }
+  }
+
+  ScanCounts LastScan() const { return current_; }
+
+  CheckSummary Finish() {
+    CheckSummary summary;
+    if (!jpeg_) {
+      summary.verdict = Verdict::NotJpeg;
+      return summary;
+    }
+    if (unsupported_) {
+      summary.verdict = Verdict::Unsupported;
+      summary.reason = *unsupported_;
+      return summary;
+    }
+    JudgeTheEnd();
+    summary.verdict = log_->Decide(summary.first);
+    summary.faults = log_->Held();
+    summary.faultCount = log_->Count();
+    summary.mcus = mcus_;
+    summary.intact = intact_;
+    return summary;
+  }
+
+private:
+  void Add(const CheckFault& fault) { log_->Add(fault); }
+
+  void Frame(const StructureSegment& segment) {
+    if (frame_) {
+      Add(CheckFault::At(FaultKind::ExtraFrame, segment.offset));
+      return;
+    }
+    frame_ = ReadFrameLayout(segment.code, segment.payload, IsWhole(segment));
+    progress_.resize(frame_->components.size());
+    if (!frame_->valid) {
+      Add(CheckFault::At(FaultKind::BadFrame, segment.offset));
+    }
+  }
+
+  // Tables and the restart interval: the last ones defined before a scan are its own.
+  void Tables(std::uint8_t code, std::span<const std::uint8_t> payload) {
+    if (code == marker::kDht) {
+      for (const HuffmanTable& table : ReadHuffmanFields(payload).tables) {
+        if (table.symbols && table.tableClass <= 1 && table.id < kTableSlots) {
+          if (auto lookup = HuffmanLookup::Build(*table.counts, *table.symbols)) {
+            (table.tableClass == 0 ? dc_ : ac_)[table.id] = std::move(*lookup);
+          }
+        }
+      }
+    } else if (code == marker::kDqt) {
+      for (const QuantisationTable& table : ReadQuantisationFields(payload, QuantisationPrecision::FromTable).tables) {
+        if (table.values && table.id < kTableSlots) {
+          quantisation_[table.id] = true;
+        }
+      }
+    } else if (code == marker::kDri) {
+      if (const auto interval = ReadWordFields(payload).value) {
+        restartInterval_ = *interval;
+      }
+    }
+  }
+
+  void Scan(const StructureSegment& segment) {
+    ++scans_;
+    current_ = {};
+    plan_.reset();
+    CheckFault here = CheckFault::At(FaultKind::NoFrame, segment.offset);
+    here.scan = scans_;
+    if (!frame_) {
+      Add(here);
+      return;
+    }
+    const ScanHeader header = ReadHeader(segment);
+    const bool allFound =
+        header.fields.components && header.components.size() == header.fields.components->size();
+    const McuGrid grid = allFound ? ScanMcuGrid(*frame_, header.components) : McuGrid{};
+    current_.mcus = grid.Count();
+    mcus_ += current_.mcus;
+    if (!frame_->valid) {
+      return;
+    }
+    if (IsBadScan(header) || grid.Count() == 0) {
+      return Add(With(here, FaultKind::BadScan));
+    }
+    if (!frame_->progressive && (header.ss != 0 || header.se != kLastCoefficient || header.ah != 0 || header.al != 0)) {
+      Add(With(here, FaultKind::ScanParameters));
+    }
+    Plan(header, grid, here);
+  }
+
+  static CheckFault With(CheckFault fault, FaultKind kind) {
+    fault.kind = kind;
+    return fault;
+  }
+
+  ScanHeader ReadHeader(const StructureSegment& segment) const {
+    ScanHeader header;
+    header.fields = IsWhole(segment) ? ReadScanFields(segment.payload) : ScanFields{};
+    for (const ScanComponent& c : header.fields.components.value_or(std::vector<ScanComponent>{})) {
+      if (const auto index = frame_->Find(c.id)) {
+        header.components.push_back(*index);
+      }
+    }
+    header.ss = header.fields.ss.value_or(0);
+    header.se = header.fields.se.value_or(0);
+    header.ah = header.fields.ah.value_or(0);
+    header.al = header.fields.al.value_or(0);
+    return header;
+  }
+
+  bool IsBadScan(const ScanHeader& header) const {
+    const std::size_t count = header.components.size();
+    if (!header.fields.whole || count == 0 || count > kMostScanComponents ||
+        count != header.fields.components->size()) {
+      return true;
+    }
+    int blocks = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+      const FrameComponent& c = frame_->components[header.components[i]];
+      blocks += c.h * c.v;
+      if (std::count(header.components.begin(), header.components.end(), header.components[i]) > 1) {
+        return true;
+      }
+    }
+    if (count > 1 && blocks > kMostBlocksInMcu) {
+      return true;
+    }
+    if (!frame_->progressive) {
+      return false;
+    }
+    const int ss = header.ss;
+    const int se = header.se;
+    return se < ss || se > kLastCoefficient || (ss == 0 && se != 0) || (ss > 0 && count > 1) ||
+           header.al > kLargestAl || (header.ah != 0 && header.ah != header.al + 1);
+  }
+
+  // The table in slot id, or the standard one where no DHT defined slot 0 or 1.
+  const HuffmanLookup* Table(const std::array<std::optional<HuffmanLookup>, kTableSlots>& slots, std::uint8_t id,
+                             bool ac, bool& standard) const {
+    if (id < kTableSlots && slots[id]) {
+      return &*slots[id];
+    }
+    if (id <= 1) {
+      standard = true;
+      return &StandardHuffmanTable(ac, id);
+    }
+    return nullptr;
+  }
+
+  void Plan(const ScanHeader& header, const McuGrid& grid, const CheckFault& here) {
+    const bool progressive = frame_->progressive;
+    const bool dcNeeded = !progressive || (header.ss == 0 && header.ah == 0);
+    const bool acNeeded = !progressive || header.ss > 0;
+    ScanPlan plan;
+    bool standard = false;
+    bool missing = false;
+    for (std::size_t i = 0; i < header.components.size(); ++i) {
+      const ScanComponent& named = (*header.fields.components)[i];
+      const FrameComponent& c = frame_->components[header.components[i]];
+      ScanPlan::Component component;
+      component.dc = dcNeeded ? Table(dc_, named.td, false, standard) : nullptr;
+      component.ac = acNeeded ? Table(ac_, named.ta, true, standard) : nullptr;
+      missing = missing || (dcNeeded && !component.dc) || (acNeeded && !component.ac) || !quantisation_[c.tq];
+      if (header.components.size() > 1) {
+        component.blocksAcross = c.h;
+        component.blocksDown = c.v;
+      }
+      plan.components.push_back(component);
+    }
+    if (missing) {
+      return Add(With(here, FaultKind::MissingTable));
+    }
+    if (progressive && !FollowsProgression(header)) {
+      Add(With(here, FaultKind::Progression));
+    }
+    if (standard) {
+      Add(With(here, FaultKind::DefaultHuffmanTable));
+    }
+    Record(header);
+    plan.mode = Mode(header);
+    if (plan.mode == ScanPlan::Mode::AcFirst || plan.mode == ScanPlan::Mode::AcRefine) {
+      plan.components.front().history = History(header.components.front());
+    }
+    FillGeometry(plan, header, grid);
+    plan_ = std::move(plan);
+  }
+
+  ScanPlan::Mode Mode(const ScanHeader& header) const {
+    if (!frame_->progressive) {
+      return ScanPlan::Mode::Sequential;
+    }
+    if (header.ss == 0) {
+      return header.ah == 0 ? ScanPlan::Mode::DcFirst : ScanPlan::Mode::DcRefine;
+    }
+    return header.ah == 0 ? ScanPlan::Mode::AcFirst : ScanPlan::Mode::AcRefine;
+  }
+
+  void FillGeometry(ScanPlan& plan, const ScanHeader& header, const McuGrid& grid) const {
+    const bool twelveBit = frame_->precision == 12;
+    plan.ss = frame_->progressive ? header.ss : 0;
+    plan.se = frame_->progressive ? header.se : kLastCoefficient;
+    plan.maxDcCategory = twelveBit ? 15 : 11;
+    plan.maxAcSize = twelveBit ? 14 : 10;
+    plan.mcuColumns = grid.columns;
+    plan.mcuRows = grid.rows;
+    plan.restartInterval = restartInterval_;
+    plan.mcuWidth = 8 * frame_->hMax;
+    plan.mcuHeight = 8 * frame_->vMax;
+    if (header.components.size() == 1) {
+      const FrameComponent& only = frame_->components[header.components.front()];
+      plan.widthDivisor = only.h;
+      plan.heightDivisor = only.v;
+    }
+    plan.scan = scans_;
+  }
+
+  CoefficientHistory* History(std::size_t index) {
+    auto& history = progress_[index].history;
+    if (!history) {
+      const FrameComponent& c = frame_->components[index];
+      history = std::make_unique<CoefficientHistory>(frame_->BlocksAcross(c) * frame_->BlocksDown(c));
+    }
+    return history.get();
+  }
+
+  // Each coefficient of a first scan must be new; a refinement must follow the
+  // scan that left it at Ah; AC needs the DC coded first.
+  bool FollowsProgression(const ScanHeader& header) const {
+    for (const std::size_t index : header.components) {
+      const auto& lastAl = progress_[index].lastAl;
+      if (header.ss > 0 && lastAl[0] == kNotCoded) {
+        return false;
+      }
+      for (int k = header.ss; k <= header.se; ++k) {
+        const int last = lastAl[static_cast<std::size_t>(k)];
+        if (header.ah == 0 ? last != kNotCoded : last != header.ah) {
+          return false;
+        }
+      }
+    }
+    return true;
+  }
+
+  void Record(const ScanHeader& header) {
+    for (const std::size_t index : header.components) {
+      ComponentProgress& progress = progress_[index];
+      progress.coded = true;
+      if (frame_->progressive) {
+        std::fill(progress.lastAl.begin() + header.ss, progress.lastAl.begin() + header.se + 1, header.al);
+      }
+    }
+  }
+
+  // Without EOI the file stops short unless every component came whole; with
+  // it, a component no scan began is missing.
+  void JudgeTheEnd() {
+    const bool progressive = frame_ && frame_->progressive;
+    const auto started = [progressive](const ComponentProgress& p) { return p.Started(progressive); };
+    const auto complete = [progressive](const ComponentProgress& p) { return p.Complete(progressive); };
+    if (eoi_) {
+      if (scans_ == 0) {
+        Add(CheckFault::At(FaultKind::NoScan, *eoi_));
+      } else if (!std::all_of(progress_.begin(), progress_.end(), started)) {
+        Add(CheckFault::At(FaultKind::MissingScans, *eoi_));
+      }
+    } else if (frame_ && !progress_.empty() && std::all_of(progress_.begin(), progress_.end(), complete)) {
+      Add(CheckFault::At(FaultKind::MissingEoi, size_));
+    } else {
+      Add(CheckFault::At(FaultKind::MissingScans, size_));
+    }
+  }
+
+  BinaryFile& file_;
+  std::optional<std::string_view> unsupported_;
+  const std::atomic<bool>* interrupt_;
+  std::int64_t size_ = 0;
+  bool jpeg_ = false;
+  std::optional<FaultLog> log_;
+  bool soiSeen_ = false;
+  std::optional<std::int64_t> eoi_;
+  std::optional<FrameLayout> frame_;
+  std::vector<ComponentProgress> progress_;
+  std::array<std::optional<HuffmanLookup>, kTableSlots> dc_;
+  std::array<std::optional<HuffmanLookup>, kTableSlots> ac_;
+  std::array<bool, kTableSlots> quantisation_{};
+  std::int64_t restartInterval_ = 0;
+  std::int64_t scans_ = 0;
+  std::optional<ScanPlan> plan_;
+  ScanCounts current_;
+  std::int64_t mcus_ = 0;
+  std::int64_t intact_ = 0;
+};
+
+PictureCheck::PictureCheck(BinaryFile& file, std::optional<std::string_view> unsupported,
+                           const std::atomic<bool>* interrupt)
+    : state_(std::make_unique<State>(file, unsupported, interrupt)) {}
+
+PictureCheck::~PictureCheck() = default;
+
+void PictureCheck::Begin(std::int64_t size, bool jpeg) { state_->Begin(size, jpeg); }
+void PictureCheck::Segment(const StructureSegment& segment) { state_->Segment(segment); }
+void PictureCheck::EntropyData(std::int64_t offset, std::int64_t length, std::int64_t) {
+  state_->EntropyData(offset, length);
+}
+void PictureCheck::Problem(const StructureProblem& problem) { state_->Problem(problem); }
+PictureCheck::ScanCounts PictureCheck::LastScan() const { return state_->LastScan(); }
+CheckSummary PictureCheck::Finish() { return state_->Finish(); }
+
+namespace {
+
+// The first thing in the file that makes its pictures undecodable here.
+class UnsupportedSearch : public StructureListener {
+public:
+  void Segment(const StructureSegment& segment) override {
+    if (reason_) {
+      return;
+    }
+    const std::uint8_t code = segment.code;
+    if (IsHierarchical(code)) {
+      reason_ = "hierarchical";
+    } else if (IsFrameCode(code) && !frameSeen_) {
+      frameSeen_ = true;
+      reason_ = FrameReason(segment);
+    }
+  }
+
+  std::optional<std::string_view> Reason() const { return reason_; }
+
+private:
+  static std::optional<std::string_view> FrameReason(const StructureSegment& segment) {
+    switch (segment.code) {
+      case 0xC3:
+      case 0xCB: return "lossless";
+      case 0xC9:
+      case 0xCA: return "arithmetic coding";
+      default: break;
+    }
+    if (IsWhole(segment) && ReadFrameFields(segment.payload).height == 0) {
+      return "height 0";
+    }
+    return std::nullopt;
+  }
+
+  std::optional<std::string_view> reason_;
+  bool frameSeen_ = false;
+};
+
+}  // namespace
+
+std::optional<std::string_view> FindUnsupported(BinaryFile& file, bool& interrupted,
+                                                const std::atomic<bool>* interrupt) {
+  UnsupportedSearch search;
+  interrupted = !WalkStructure(file, search, interrupt);
+  return search.Reason();
+}
+
+std::optional<CheckSummary> CheckPictures(BinaryFile& file, const std::atomic<bool>* interrupt) {
+  bool interrupted = false;
+  const auto unsupported = FindUnsupported(file, interrupted, interrupt);
+  if (interrupted) {
+    return std::nullopt;
+  }
+  PictureCheck check(file, unsupported, interrupt);
+  if (!WalkStructure(file, check, interrupt)) {
+    return std::nullopt;
+  }
+  return check.Finish();
+}
+
+}  // namespace vellumark

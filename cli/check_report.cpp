@@ -1,0 +1,117 @@
+#include "cli/check_report.h"
+
+namespace vellumark {
+
+namespace {
+
+// 100 × intact / expected, cut to one decimal.
+std::string IntactPercent(std::int64_t intact, std::int64_t mcus) {
+  const std::int64_t tenths = mcus == 0 ? 0 : intact * 1000 / mcus;
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+std::string Where(const CheckFault& fault) {
+  std::string text = std::string(FaultKindName(fault.kind)) + " at " + std::to_string(fault.offset);
+  if (fault.bit) {
+    text += "." + std::to_string(*fault.bit);
+  }
+  if (fault.scan) {
+    text += " in scan " + std::to_string(*fault.scan);
+  }
+  if (fault.mcu) {
+    const McuPosition& at = *fault.mcu;
+    text += ", MCU " + std::to_string(at.column) + "," + std::to_string(at.row) + ", pixel " +
+            std::to_string(at.x) + "," + std::to_string(at.y);
+  }
+  return text;
+}
+
+void WriteFault(JsonWriter& json, const CheckFault& fault) {
+  json.BeginObject().Key("kind").String(FaultKindName(fault.kind)).Member("offset", fault.offset);
+  if (fault.bit) {
+    json.Member("bit", *fault.bit);
+  }
+  if (fault.length) {
+    json.Member("length", *fault.length);
+  }
+  if (fault.scan) {
+    json.Member("scan", *fault.scan);
+  }
+  if (fault.mcu) {
+    json.Key("mcu").BeginArray().Int(fault.mcu->column).Int(fault.mcu->row).EndArray();
+    json.Key("pixel").BeginArray().Int(fault.mcu->x).Int(fault.mcu->y).EndArray();
+  }
+  json.EndObject();
+}
+
+bool Shown(Verdict verdict, CheckLineChoice choice) {
+  return !choice.quiet || Fails(verdict, choice.strict);
+}
+
+}  // namespace
+
+std::string_view VerdictText(Verdict verdict) {
+  switch (verdict) {
+    case Verdict::Ok: return "OK";
+    case Verdict::Warning: return "WARNING";
+    case Verdict::Damaged: return "DAMAGED";
+    case Verdict::Truncated: return "TRUNCATED";
+    case Verdict::NotJpeg: return "NOT JPEG";
+    case Verdict::Unsupported: return "UNSUPPORTED";
+  }
+  return {};
+}
+
+bool Fails(Verdict verdict, bool strict) {
+  return verdict != Verdict::Ok && (strict || verdict != Verdict::Warning);
+}
+
+std::string CheckLine(const std::string& path, const CheckSummary& summary) {
+  std::string line = path + ": " + std::string(VerdictText(summary.verdict));
+  switch (summary.verdict) {
+    case Verdict::Warning: line += ": " + Where(CheckFault::At(summary.first->kind, summary.first->offset)); break;
+    case Verdict::Damaged:
+    case Verdict::Truncated:
+      line += ": " + Where(*summary.first) + "; " + IntactPercent(summary.intact, summary.mcus) + "% intact";
+      break;
+    case Verdict::Unsupported: line += ": " + std::string(summary.reason); break;
+    case Verdict::Ok:
+    case Verdict::NotJpeg: break;
+  }
+  return line + "\n";
+}
+
+void WriteCheckJson(JsonWriter& json, const CheckSummary& summary) {
+  json.Key("check").BeginObject().Key("verdict").String(VerdictName(summary.verdict));
+  if (summary.verdict == Verdict::Unsupported) {
+    json.Key("reason").String(summary.reason);
+  }
+  if (summary.first) {
+    json.Key("first");
+    WriteFault(json, *summary.first);
+  }
+  json.Key("faults").BeginArray();
+  for (const CheckFault& fault : summary.faults) {
+    WriteFault(json, fault);
+  }
+  json.EndArray().Member("fault_count", summary.faultCount);
+  json.Member("mcus", summary.mcus).Member("intact", summary.intact).EndObject();
+}
+
+CheckOutcome WriteCheckLine(FileSystem& files, const std::string& path, ReportSink& out, CheckLineChoice choice,
+                            const std::atomic<bool>* interrupt) {
+  CheckOutcome outcome;
+  std::optional<CheckSummary> summary;
+  outcome.fault = WithOpenFile(files, path, [&](BinaryFile& file) { summary = CheckPictures(file, interrupt); });
+  if (outcome.fault) {
+    out.Append(path + ": UNREADABLE\n");
+  } else if (summary) {
+    outcome.verdict = summary->verdict;
+    if (Shown(summary->verdict, choice)) {
+      out.Append(CheckLine(path, *summary));
+    }
+  }
+  return outcome;
+}
+
+}  // namespace vellumark
