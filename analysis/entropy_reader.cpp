@@ -95,7 +95,7 @@ void EntropyReader::StopAtEnd() {
   stop_ = end_ == fileSize_ ? Stop::FileEnd : Stop::Marker;
 }
 
-bool EntropyReader::Skip(int count) {
+bool EntropyReader::SkipLong(int count) {
   while (count > 0) {
     Refill();
     const int step = std::min({count, bits_, 32});

@@ -43,7 +43,14 @@ public:
     bits_ -= count;
   }
   // Skips count bits, refilling as it goes; false where the data stops first.
-  [[nodiscard]] bool Skip(int count);
+  [[nodiscard]] bool Skip(int count) {
+    Refill();
+    if (count <= bits_) {
+      Consume(count);
+      return true;
+    }
+    return SkipLong(count);
+  }
   // The next count (at most 16) bits as a number; the caller checked Bits().
   std::uint32_t Take(int count) {
     const auto value = count == 0 ? 0U : static_cast<std::uint32_t>(window_ >> (64 - count));
@@ -75,6 +82,7 @@ public:
   std::int64_t AfterRestart() const { return afterStop_; }
 
 private:
+  bool SkipLong(int count);
   void Fill();
   bool NextChunk();
   // At an FF: a stuffed data byte (true, read past it) or a stop (false).

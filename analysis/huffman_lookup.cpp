@@ -29,7 +29,27 @@ std::optional<HuffmanLookup> HuffmanLookup::Build(std::span<const std::uint8_t, 
     index += count;
     code <<= 1;
   }
+  table.BuildAcShortcut();
   return table;
+}
+
+// Only the symbols that sequential and first AC scans read alike: a
+// coefficient of size 1 to 10, a ZRL, and an end of block (EOB0).
+void HuffmanLookup::BuildAcShortcut() {
+  constexpr int kLargestShortSize = 10;
+  for (std::size_t window = 0; window < fast_.size(); ++window) {
+    const int length = fast_[window] >> 8;
+    const int symbol = fast_[window] & 0xFF;
+    const int run = symbol >> 4;
+    const int size = symbol & 15;
+    const bool fits = length != 0 && length + size <= kLookBits && size <= kLargestShortSize;
+    if (!fits || (size == 0 && run != 0 && run != 15)) {
+      continue;
+    }
+    const bool end = symbol == 0;
+    acShortcut_[window] = static_cast<std::uint16_t>(((length + size) << 8) | (end ? kEndFlag : 0) |
+                                                     (size != 0 ? kValueFlag : 0) | run);
+  }
 }
 
 HuffmanLookup::Match HuffmanLookup::DecodeLong(std::uint32_t top16) const {

@@ -39,11 +39,32 @@ public:
   // Whether the count bits at the top of bits begin a longer code.
   bool IsProperPrefix(std::uint32_t top16, int count) const;
 
+  // An AC code and its extra bits within kLookBits, taken in one step by
+  // sequential and first AC scans.
+  struct Shortcut {
+    int bits;  // the code's and its extra bits'; 0: take the long way
+    int run;   // zeros before the coefficient; 15 with no value is 16 zeros
+    bool value;
+    bool endOfBlock;
+  };
+  Shortcut AcShortcut(std::uint32_t top16) const {
+    const std::uint16_t entry = acShortcut_[top16 >> (kLongestCode - kLookBits)];
+    return {entry >> 8, entry & kRunMask, (entry & kValueFlag) != 0, (entry & kEndFlag) != 0};
+  }
+
 private:
   Match DecodeLong(std::uint32_t top16) const;
+  void BuildAcShortcut();
+
+  static constexpr std::uint16_t kRunMask = 0x0F;
+  static constexpr std::uint16_t kValueFlag = 0x20;
+  static constexpr std::uint16_t kEndFlag = 0x40;
 
   // (length << 8) | symbol for each kLookBits-bit window whose code is short; 0 otherwise.
   std::array<std::uint16_t, 1 << kLookBits> fast_{};
+  // (bits << 8) | flags | run for each window whose AC code and extra bits fit it
+  // and say something every scan accepts; 0 otherwise.
+  std::array<std::uint16_t, 1 << kLookBits> acShortcut_{};
   // By length: the first code, how many there are, and the index of the first one's symbol.
   std::array<std::int32_t, kLongestCode + 1> first_{};
   std::array<std::int32_t, kLongestCode + 1> count_{};

@@ -25,6 +25,15 @@ constexpr std::uint64_t Band(int from, int to) {
   return (~std::uint64_t{0} >> (63 - to)) & (~std::uint64_t{0} << from);
 }
 
+// Set bits, without the library call that std::popcount becomes on CPUs
+// the build cannot assume have an instruction for it.
+constexpr int CountBits(std::uint64_t bits) {
+  bits -= (bits >> 1) & 0x5555555555555555U;
+  bits = (bits & 0x3333333333333333U) + ((bits >> 2) & 0x3333333333333333U);
+  bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0FU;
+  return static_cast<int>((bits * 0x0101010101010101U) >> 56);
+}
+
 // The position of the nth (from 1) set bit of bits, which has at least n.
 int NthSetBit(std::uint64_t bits, int n) {
   for (int i = 1; i < n; ++i) {
@@ -199,40 +208,49 @@ private:
     return ExtraBits(1);
   }
 
+  // A shortcut applies where its coefficient or zeros end by the last one;
+  // otherwise the long way finds the fault.
+  bool TakeShortcut(const HuffmanLookup::Shortcut& shortcut, int k, int last) {
+    if (shortcut.bits == 0 || shortcut.bits > reader_.Bits() || k + shortcut.run > last) {
+      return false;
+    }
+    reader_.Consume(shortcut.bits);
+    return true;
+  }
+
   Result SequentialBlock(const ScanPlan::Component& component) {
     if (const Result result = DcBlock(component); result != Result::Ok) {
       return result;
     }
-    for (int k = 1; k <= 63; ++k) {
+    for (int k = 1; k <= 63;) {
+      reader_.Refill();
+      const HuffmanLookup::Shortcut shortcut = component.ac->AcShortcut(reader_.Top16());
+      if (TakeShortcut(shortcut, k, 63)) {
+        if (shortcut.endOfBlock) {
+          return Result::Ok;
+        }
+        k += shortcut.run + 1;
+        continue;
+      }
       std::uint8_t symbol = 0;
       if (const Result result = Symbol(*component.ac, symbol); result != Result::Ok) {
         return result;
       }
       const int run = symbol >> 4;
       const int size = symbol & 15;
-      if (size == 0) {
-        if (run == 0) {
-          return Result::Ok;
-        }
-        if (run != 15) {
-          return Result::BadValue;
-        }
-        if (k + 15 > 63) {
-          return Result::Overflow;
-        }
-        k += 15;
-        continue;
+      if (symbol == 0) {
+        return Result::Ok;
       }
-      if (size > plan_.maxAcSize) {
+      if ((size == 0 && run != 15) || size > plan_.maxAcSize) {
         return Result::BadValue;
       }
-      k += run;
-      if (k > 63) {
+      if (k + run > 63) {
         return Result::Overflow;
       }
       if (const Result result = ExtraBits(size); result != Result::Ok) {
         return result;
       }
+      k += run + 1;
     }
     return Result::Ok;
   }
@@ -248,7 +266,17 @@ private:
 
   Result AcFirstBlock(const ScanPlan::Component& component, std::int64_t block) {
     std::uint64_t added = 0;
-    for (int k = plan_.ss; k <= plan_.se; ++k) {
+    for (int k = plan_.ss; k <= plan_.se;) {
+      reader_.Refill();
+      const HuffmanLookup::Shortcut shortcut = component.ac->AcShortcut(reader_.Top16());
+      if (TakeShortcut(shortcut, k, plan_.se)) {
+        if (shortcut.endOfBlock) {
+          break;
+        }
+        added |= shortcut.value ? Bit(k + shortcut.run) : 0;
+        k += shortcut.run + 1;
+        continue;
+      }
       std::uint8_t symbol = 0;
       if (const Result result = Symbol(*component.ac, symbol); result != Result::Ok) {
         return result;
@@ -264,17 +292,14 @@ private:
       if (size > plan_.maxAcSize) {
         return Result::BadValue;
       }
-      const int last = k + run + (size == 0 ? 15 - run : 0);
-      if (last > plan_.se) {
+      if (k + run > plan_.se) {
         return Result::Overflow;
       }
-      k = last;
-      if (size != 0) {
-        if (const Result result = ExtraBits(size); result != Result::Ok) {
-          return result;
-        }
-        added |= Bit(k);
+      if (const Result result = ExtraBits(size); result != Result::Ok) {
+        return result;
       }
+      added |= size != 0 ? Bit(k + run) : 0;
+      k += run + 1;
     }
     if (added != 0) {
       component.history->Set(block, component.history->Get(block) | added);
@@ -305,11 +330,13 @@ private:
         }
         // Lands on the (run + 1)th coefficient still zero; a ZRL passes 16 of them.
         const std::uint64_t zeros = ~history & Band(k, plan_.se);
-        if (std::popcount(zeros) < run + 1) {
+        const bool noneSet = (history & Band(k, plan_.se)) == 0;
+        if (noneSet ? k + run > plan_.se : CountBits(zeros) < run + 1) {
           return Result::Overflow;
         }
-        const int land = NthSetBit(zeros, run + 1);
-        if (!reader_.Skip(size + std::popcount(history & Band(k, land - 1)))) {
+        const int land = noneSet ? k + run : NthSetBit(zeros, run + 1);
+        const int corrections = noneSet ? 0 : CountBits(history & Band(k, land - 1));
+        if (!reader_.Skip(size + corrections)) {
           return Result::PrematureEnd;
         }
         added |= size != 0 ? Bit(land) : 0;
@@ -317,7 +344,7 @@ private:
       }
     }
     if (eobRun_ > 0) {
-      if (!reader_.Skip(std::popcount(history & Band(k, plan_.se)))) {
+      if (!reader_.Skip(CountBits(history & Band(k, plan_.se)))) {
         return Result::PrematureEnd;
       }
       --eobRun_;
