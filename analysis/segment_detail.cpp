@@ -1,16 +1,15 @@
 #include "analysis/segment_detail.h"
 
 #include <algorithm>
-#include <numeric>
+#include <array>
 #include <string>
 
-#include "analysis/byte_reader.h"
 #include "analysis/huffman_codes.h"
-#include "analysis/jpeg_tables.h"
 #include "analysis/length_field.h"
 #include "analysis/marker_code.h"
 #include "analysis/number_text.h"
 #include "analysis/report_text.h"
+#include "analysis/segment_fields.h"
 #include "common/bytes.h"
 
 namespace vellumark {
@@ -66,28 +65,25 @@ void AppendCodeList(std::string& text, std::span<const std::uint8_t> counts,
   });
 }
 
-// Each check below ends the listing at the first part of a table that does not
-// lie wholly inside the segment; what was listed so far stays.
-void ListHuffmanTables(ByteReader reader, std::string& text, const AcOption& showAcCodes) {
+// A table cut off by the end of the segment lists what of it was read; the
+// listing ends there.
+void ListHuffmanTables(std::span<const std::uint8_t> payload, std::string& text, const AcOption& showAcCodes) {
   AppendLine(text, report_text::kHuffmanHeading);
-  while (reader.Remaining() > 0) {
-    const std::uint8_t classAndId = reader.Byte();
-    AppendLabelledNibble(text, report_text::kTableClass, HighNibble(classAndId));
-    AppendLabelledNibble(text, report_text::kHuffmanTableId, LowNibble(classAndId));
-    if (reader.Remaining() < kHuffmanCodeLengths) {
+  const HuffmanFields fields = ReadHuffmanFields(payload);
+  for (const HuffmanTable& table : fields.tables) {
+    AppendLabelledNibble(text, report_text::kTableClass, table.tableClass);
+    AppendLabelledNibble(text, report_text::kHuffmanTableId, table.id);
+    if (!table.counts) {
       return;
     }
-    const auto counts = reader.Take(kHuffmanCodeLengths);
     AppendHeadingRow(text);
-    AppendCountRow(text, counts);
-    const std::size_t total = std::accumulate(counts.begin(), counts.end(), std::size_t{0});
-    if (reader.Remaining() < total) {
+    AppendCountRow(text, *table.counts);
+    if (!table.symbols) {
       return;
     }
-    const auto symbols = reader.Take(total);
-    const bool isDcTable = HighNibble(classAndId) == 0;
+    const bool isDcTable = table.tableClass == 0;
     if (isDcTable || showAcCodes()) {
-      AppendCodeList(text, counts, symbols, isDcTable);
+      AppendCodeList(text, *table.counts, *table.symbols, isDcTable);
     } else {
       AppendLine(text, report_text::kAcTableHidden);
     }
@@ -95,28 +91,30 @@ void ListHuffmanTables(ByteReader reader, std::string& text, const AcOption& sho
   }
 }
 
-// Every table is taken as 64 one-byte values whatever its precision says, so a
-// 16-bit table's second half is read as a further table.
-void ListQuantisationTables(ByteReader reader, std::string& text) {
-  AppendLine(text, report_text::kQuantisationHeading);
-  const ZigZagTable& zigzag = ZigZagIndex();
-  while (reader.Remaining() > 0) {
-    const std::uint8_t precisionAndId = reader.Byte();
-    AppendLabelledNibble(text, report_text::kPrecision, HighNibble(precisionAndId));
-    AppendLabelledNibble(text, report_text::kQuantisationTableId, LowNibble(precisionAndId));
-    if (reader.Remaining() < kQuantisationValues) {
-      return;
-    }
-    const auto values = reader.Take(kQuantisationValues);
-    const std::size_t width = DecimalDigits(*std::max_element(values.begin(), values.end()));
-    for (std::size_t row = 0; row < 8; ++row) {
-      for (std::size_t column = 0; column < 8; ++column) {
-        AppendRightAligned(text, values[zigzag[row * 8 + column]], width);
-        text += ',';
-      }
-      text += report_text::kLineEnd;
+void AppendValueGrid(std::string& text, const std::array<std::uint16_t, kQuantisationValues>& values) {
+  const std::size_t width = DecimalDigits(*std::max_element(values.begin(), values.end()));
+  for (std::size_t row = 0; row < 8; ++row) {
+    for (std::size_t column = 0; column < 8; ++column) {
+      AppendRightAligned(text, values[row * 8 + column], width);
+      text += ',';
     }
     text += report_text::kLineEnd;
+  }
+  text += report_text::kLineEnd;
+}
+
+// Every table is taken as 64 one-byte values whatever its precision says, so a
+// 16-bit table's second half is read as a further table.
+void ListQuantisationTables(std::span<const std::uint8_t> payload, std::string& text) {
+  AppendLine(text, report_text::kQuantisationHeading);
+  const QuantisationFields fields = ReadQuantisationFields(payload, QuantisationPrecision::AlwaysEightBit);
+  for (const QuantisationTable& table : fields.tables) {
+    AppendLabelledNibble(text, report_text::kPrecision, table.precision);
+    AppendLabelledNibble(text, report_text::kQuantisationTableId, table.id);
+    if (!table.values) {
+      return;
+    }
+    AppendValueGrid(text, *table.values);
   }
 }
 
@@ -125,12 +123,11 @@ void ListQuantisationTables(ByteReader reader, std::string& text) {
 void ShowSegmentDetail(std::uint8_t code, std::span<const std::uint8_t> segment,
                        const AcOption& showAcCodes, ReportSink& sink) {
   std::string detail;
-  ByteReader reader(segment);
-  reader.Skip(std::min(static_cast<std::size_t>(kLengthFieldSize), segment.size()));
+  const auto payload = segment.subspan(std::min(static_cast<std::size_t>(kLengthFieldSize), segment.size()));
   if (code == marker::kDht) {
-    ListHuffmanTables(reader, detail, showAcCodes);
+    ListHuffmanTables(payload, detail, showAcCodes);
   } else if (code == marker::kDqt) {
-    ListQuantisationTables(reader, detail);
+    ListQuantisationTables(payload, detail);
   }
   detail += report_text::kLineEnd;
   sink.Append(detail);

@@ -1,130 +1,79 @@
 #include "cli/segment_json.h"
 
-#include <algorithm>
-#include <numeric>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "analysis/byte_reader.h"
 #include "analysis/huffman_codes.h"
 #include "analysis/ijg_quality.h"
-#include "analysis/jpeg_tables.h"
-#include "analysis/length_field.h"
 #include "analysis/marker_code.h"
-#include "analysis/thumbnail_search.h"
+#include "analysis/segment_fields.h"
 #include "common/bytes.h"
 
 namespace vellumark {
 
 namespace {
 
-// An identifier's ending 00 byte lies within this many bytes of the payload.
-constexpr std::size_t kIdentifierReach = 65;
-
-// Each Write function below writes the fields that fit completely and
-// returns false at the first one that does not.
-
-bool WriteByte(ByteReader& reader, JsonWriter& json, std::string_view key) {
-  if (reader.Remaining() < 1) {
-    return false;
+// Fields absent from the payload are left out of the object.
+void WriteOptional(JsonWriter& json, std::string_view key, std::optional<std::int64_t> value) {
+  if (value) {
+    json.Member(key, *value);
   }
-  json.Member(key, reader.Byte());
-  return true;
 }
 
-bool WriteWord(ByteReader& reader, JsonWriter& json, std::string_view key) {
-  if (reader.Remaining() < 2) {
-    return false;
-  }
-  const auto bytes = reader.Take(2);
-  json.Member(key, BigEndianWord(bytes[0], bytes[1]));
-  return true;
-}
-
-// A byte holding two four-bit fields: both fit or neither does.
-bool WriteNibbles(ByteReader& reader, JsonWriter& json, std::string_view highKey, std::string_view lowKey) {
-  if (reader.Remaining() < 1) {
-    return false;
-  }
-  const std::uint8_t byte = reader.Byte();
-  json.Member(highKey, HighNibble(byte)).Member(lowKey, LowNibble(byte));
-  return true;
-}
-
-// A count byte and that many components of size bytes each.
-template <typename WriteComponent>
-bool WriteComponents(ByteReader& reader, JsonWriter& json, std::size_t size, WriteComponent writeComponent) {
-  if (reader.Remaining() < 1) {
-    return false;
-  }
-  const std::uint8_t count = reader.Byte();
-  json.Key("components").BeginArray();
-  std::uint8_t written = 0;
-  for (; written < count && reader.Remaining() >= size; ++written) {
-    ByteReader component(reader.Take(size));
-    json.BeginObject();
-    writeComponent(component);
-    json.EndObject();
-  }
-  json.EndArray();
-  return written == count;
-}
-
-// T.81 B.2.2.
-bool WriteFrame(ByteReader& reader, JsonWriter& json) {
+bool WriteFrame(std::span<const std::uint8_t> payload, JsonWriter& json) {
+  const FrameFields frame = ReadFrameFields(payload);
   json.Key("frame").BeginObject();
-  const bool whole = WriteByte(reader, json, "precision") && WriteWord(reader, json, "height") &&
-                     WriteWord(reader, json, "width") &&
-                     WriteComponents(reader, json, 3, [&json](ByteReader& component) {
-                       json.Member("id", component.Byte());
-                       WriteNibbles(component, json, "h", "v");
-                       json.Member("tq", component.Byte());
-                     });
+  WriteOptional(json, "precision", frame.precision);
+  WriteOptional(json, "height", frame.height);
+  WriteOptional(json, "width", frame.width);
+  if (frame.components) {
+    json.Key("components").BeginArray();
+    for (const FrameComponent& component : *frame.components) {
+      json.BeginObject().Member("id", component.id).Member("h", component.h).Member("v", component.v);
+      json.Member("tq", component.tq).EndObject();
+    }
+    json.EndArray();
+  }
   json.EndObject();
-  return whole;
+  return frame.whole;
 }
 
-// T.81 B.2.3.
-bool WriteScan(ByteReader& reader, JsonWriter& json) {
+bool WriteScan(std::span<const std::uint8_t> payload, JsonWriter& json) {
+  const ScanFields scan = ReadScanFields(payload);
   json.Key("scan").BeginObject();
-  const bool whole = WriteComponents(reader, json, 2,
-                                     [&json](ByteReader& component) {
-                                       json.Member("id", component.Byte());
-                                       WriteNibbles(component, json, "td", "ta");
-                                     }) &&
-                     WriteByte(reader, json, "ss") && WriteByte(reader, json, "se") &&
-                     WriteNibbles(reader, json, "ah", "al");
+  if (scan.components) {
+    json.Key("components").BeginArray();
+    for (const ScanComponent& component : *scan.components) {
+      json.BeginObject().Member("id", component.id).Member("td", component.td).Member("ta", component.ta);
+      json.EndObject();
+    }
+    json.EndArray();
+  }
+  WriteOptional(json, "ss", scan.ss);
+  WriteOptional(json, "se", scan.se);
+  WriteOptional(json, "ah", scan.ah);
+  WriteOptional(json, "al", scan.al);
   json.EndObject();
-  return whole;
+  return scan.whole;
 }
 
-// Every complete table; Pq other than 0 means 16-bit values, as libjpeg reads it.
-bool WriteQuantisationTables(ByteReader& reader, JsonWriter& json) {
-  const ZigZagTable& zigzag = ZigZagIndex();
+// Every complete table, its values read as libjpeg reads them.
+bool WriteQuantisationTables(std::span<const std::uint8_t> payload, JsonWriter& json) {
+  const QuantisationFields fields = ReadQuantisationFields(payload, QuantisationPrecision::FromTable);
   json.Key("tables").BeginArray();
-  bool whole = true;
-  while (reader.Remaining() > 0) {
-    const std::uint8_t head = reader.Byte();
-    const bool sixteenBit = HighNibble(head) != 0;
-    const std::size_t valueSize = sixteenBit ? 2 : 1;
-    if (reader.Remaining() < kQuantisationValues * valueSize) {
-      whole = false;
+  for (const QuantisationTable& table : fields.tables) {
+    if (!table.values) {
       break;
     }
-    const auto bytes = reader.Take(kQuantisationValues * valueSize);
-    QuantisationValues values{};
-    for (std::size_t natural = 0; natural < kQuantisationValues; ++natural) {
-      const std::size_t at = zigzag[natural] * valueSize;
-      values[natural] = static_cast<std::uint16_t>(sixteenBit ? BigEndianWord(bytes[at], bytes[at + 1]) : bytes[at]);
-    }
-    json.BeginObject().Member("id", LowNibble(head)).Member("precision", sixteenBit ? 16 : 8);
+    json.BeginObject().Member("id", table.id);
+    json.Member("precision", QuantisationValueBits(table.precision, QuantisationPrecision::FromTable));
     json.Key("values").BeginArray();
-    for (const std::uint16_t value : values) {
+    for (const std::uint16_t value : *table.values) {
       json.Int(value);
     }
     json.EndArray().Key("ijg_quality");
-    if (const auto quality = IjgQuality(values)) {
+    if (const auto quality = IjgQuality(*table.values)) {
       json.Int(*quality);
     } else {
       json.Null();
@@ -132,103 +81,80 @@ bool WriteQuantisationTables(ByteReader& reader, JsonWriter& json) {
     json.EndObject();
   }
   json.EndArray();
-  return whole;
+  return fields.whole;
 }
 
 // Every complete table, with its codes built as the text report builds them.
-bool WriteHuffmanTables(ByteReader& reader, JsonWriter& json) {
+bool WriteHuffmanTables(std::span<const std::uint8_t> payload, JsonWriter& json) {
+  const HuffmanFields fields = ReadHuffmanFields(payload);
   json.Key("tables").BeginArray();
-  bool whole = true;
-  while (reader.Remaining() > 0) {
-    if (reader.Remaining() <= kHuffmanCodeLengths) {
-      whole = false;
+  for (const HuffmanTable& table : fields.tables) {
+    if (!table.symbols) {
       break;
     }
-    const std::uint8_t head = reader.Byte();
-    const auto counts = reader.Take(kHuffmanCodeLengths);
-    const std::size_t total = std::accumulate(counts.begin(), counts.end(), std::size_t{0});
-    if (reader.Remaining() < total) {
-      whole = false;
-      break;
-    }
-    const auto symbols = reader.Take(total);
-    json.BeginObject().Member("class", HighNibble(head)).Member("id", LowNibble(head));
+    json.BeginObject().Member("class", table.tableClass).Member("id", table.id);
     json.Key("counts").BeginArray();
-    for (const std::uint8_t count : counts) {
+    for (const std::uint8_t count : *table.counts) {
       json.Int(count);
     }
     json.EndArray().Key("codes").BeginArray();
-    ForEachHuffmanCode(counts, symbols, [&json](std::uint8_t symbol, std::int32_t code, std::int32_t length) {
-      json.BeginObject().Member("symbol", symbol).Key("code").String(BinaryString(code, length)).EndObject();
-    });
+    ForEachHuffmanCode(*table.counts, *table.symbols,
+                       [&json](std::uint8_t symbol, std::int32_t code, std::int32_t length) {
+                         json.BeginObject().Member("symbol", symbol);
+                         json.Key("code").String(BinaryString(code, length)).EndObject();
+                       });
     json.EndArray().EndObject();
   }
   json.EndArray();
-  return whole;
+  return fields.whole;
 }
 
-bool WriteWordSegment(ByteReader& reader, JsonWriter& json, std::string_view key) {
-  return WriteWord(reader, json, key) && reader.Remaining() == 0;
+bool WriteWordSegment(std::span<const std::uint8_t> payload, JsonWriter& json, std::string_view key) {
+  const WordFields fields = ReadWordFields(payload);
+  WriteOptional(json, key, fields.value);
+  return fields.whole;
 }
 
-// The bytes up to the first 00, where that lies within reach and every byte
-// before it is printable ASCII; written and returned.
-std::optional<std::string_view> WriteIdentifier(std::span<const std::uint8_t> payload, JsonWriter& json) {
-  const auto reach = payload.first(std::min(payload.size(), kIdentifierReach));
-  const auto end = std::find(reach.begin(), reach.end(), 0);
-  if (end == reach.end() || !std::all_of(reach.begin(), end, [](std::uint8_t b) { return b >= 0x20 && b <= 0x7E; })) {
-    return std::nullopt;
+void WriteJfif(const JfifFields& jfif, JsonWriter& json) {
+  std::string version = std::to_string(jfif.majorVersion) + ".";
+  if (jfif.minorVersion < 10) {
+    version += '0';
   }
-  const std::string_view identifier(reinterpret_cast<const char*>(reach.data()),
-                                    static_cast<std::size_t>(end - reach.begin()));
-  json.Key("identifier").String(identifier);
-  return identifier;
-}
-
-// The fields after "JFIF" and its 00 byte; the caller has checked that the
-// segment holds them all.
-void WriteJfif(std::span<const std::uint8_t> payload, JsonWriter& json) {
-  ByteReader reader(payload.subspan(5));
-  const auto version = reader.Take(2);
-  std::string text = std::to_string(version[0]) + ".";
-  if (version[1] < 10) {
-    text += '0';
-  }
-  text += std::to_string(version[1]);
-  json.Key("jfif").BeginObject().Key("version").String(text);
-  json.Member("units", reader.Byte());
-  WriteWord(reader, json, "x_density");
-  WriteWord(reader, json, "y_density");
-  json.Member("thumbnail_width", reader.Byte()).Member("thumbnail_height", reader.Byte());
+  version += std::to_string(jfif.minorVersion);
+  json.Key("jfif").BeginObject().Key("version").String(version);
+  json.Member("units", jfif.units).Member("x_density", jfif.xDensity).Member("y_density", jfif.yDensity);
+  json.Member("thumbnail_width", jfif.thumbnailWidth).Member("thumbnail_height", jfif.thumbnailHeight);
   json.EndObject();
 }
 
-bool IsFrameCode(std::uint8_t code) {
-  return code >= marker::kSof0 && code <= marker::kSof15 && code != marker::kDht && code != marker::kJpg &&
-         code != marker::kDac;
+void WriteApplication(std::uint8_t code, std::span<const std::uint8_t> payload, JsonWriter& json) {
+  if (const auto identifier = ReadIdentifier(payload)) {
+    json.Key("identifier").String(*identifier);
+  }
+  if (code != marker::kApp0) {
+    return;
+  }
+  if (const auto jfif = ReadJfifFields(payload)) {
+    WriteJfif(*jfif, json);
+  }
 }
 
 }  // namespace
 
 bool WriteSegmentDetails(JsonWriter& json, std::uint8_t code, std::span<const std::uint8_t> payload) {
-  ByteReader reader(payload);
   if (IsFrameCode(code)) {
-    return !(WriteFrame(reader, json) && reader.Remaining() == 0);
+    return !WriteFrame(payload, json);
   }
   if (code >= marker::kApp0 && code <= marker::kApp15) {
-    const auto identifier = WriteIdentifier(payload, json);
-    if (code == marker::kApp0 && identifier == "JFIF" &&
-        static_cast<std::int64_t>(payload.size()) + kLengthFieldSize >= kJfifFixedLength) {
-      WriteJfif(payload, json);
-    }
+    WriteApplication(code, payload, json);
     return false;
   }
   switch (code) {
-    case marker::kSos: return !(WriteScan(reader, json) && reader.Remaining() == 0);
-    case marker::kDqt: return !WriteQuantisationTables(reader, json);
-    case marker::kDht: return !WriteHuffmanTables(reader, json);
-    case marker::kDri: return !WriteWordSegment(reader, json, "restart_interval");
-    case marker::kDnl: return !WriteWordSegment(reader, json, "lines");
+    case marker::kSos: return !WriteScan(payload, json);
+    case marker::kDqt: return !WriteQuantisationTables(payload, json);
+    case marker::kDht: return !WriteHuffmanTables(payload, json);
+    case marker::kDri: return !WriteWordSegment(payload, json, "restart_interval");
+    case marker::kDnl: return !WriteWordSegment(payload, json, "lines");
     case marker::kCom:
       json.Key("text").String({reinterpret_cast<const char*>(payload.data()), payload.size()});
       return false;
