@@ -79,6 +79,9 @@ public:
     const std::uint8_t code = segment.code;
     if (IsUnknownMarker(code)) {
       Add(CheckFault::At(FaultKind::UnknownMarker, segment.offset));
+    } else if (segment.truncated) {
+      // The walk tells that the file ends inside it; nothing in it is read.
+      return;
     } else if (IsFrameCode(code)) {
       Frame(segment);
     } else if (code == marker::kSos) {
