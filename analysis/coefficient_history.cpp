@@ -6,7 +6,7 @@
 namespace vellumark {
 
 CoefficientHistory::CoefficientHistory(std::int64_t blocks)
-    : pages_(static_cast<std::size_t>((blocks + kPageMask) >> kPageBits)) {}
+    : pages_(static_cast<std::size_t>((blocks + kPageMask) >> kPageBits)), present_((pages_.size() + 63) / 64) {}
 
 void CoefficientHistory::Set(std::int64_t block, std::uint64_t mask) {
   auto& page = pages_[static_cast<std::size_t>(block >> kPageBits)];
@@ -15,6 +15,8 @@ void CoefficientHistory::Set(std::int64_t block, std::uint64_t mask) {
       return;
     }
     page = std::make_unique<Page>();
+    const auto number = static_cast<std::size_t>(block >> kPageBits);
+    present_[number / 64] |= std::uint64_t{1} << (number % 64);
   }
   const auto index = static_cast<std::size_t>(block & kPageMask);
   page->masks[index] = mask;
@@ -27,12 +29,14 @@ std::int64_t CoefficientHistory::NextWith(std::int64_t from, std::int64_t to, st
   constexpr std::int64_t kGroupSize = std::int64_t{1} << kGroupBits;
   std::int64_t block = from;
   while (block < to) {
-    const auto& page = pages_[static_cast<std::size_t>(block >> kPageBits)];
-    const std::int64_t pageStart = block & ~kPageMask;
-    if (!page) {
-      block = pageStart + kPageMask + 1;
-      continue;
+    // Runs of pages that nothing set are passed 64 at a time.
+    const std::size_t number = NextPage(static_cast<std::size_t>(block >> kPageBits));
+    if (number == pages_.size()) {
+      return to;
     }
+    const auto& page = pages_[number];
+    const std::int64_t pageStart = static_cast<std::int64_t>(number) << kPageBits;
+    block = std::max(block, pageStart);
     const int group = static_cast<int>((block & kPageMask) >> kGroupBits);
     const std::uint64_t later = page->groups >> group;
     if (later == 0) {
@@ -49,6 +53,19 @@ std::int64_t CoefficientHistory::NextWith(std::int64_t from, std::int64_t to, st
     }
   }
   return to;
+}
+
+std::size_t CoefficientHistory::NextPage(std::size_t page) const {
+  for (std::size_t word = page / 64; word < present_.size(); ++word) {
+    std::uint64_t bits = present_[word];
+    if (word == page / 64) {
+      bits &= ~std::uint64_t{0} << (page % 64);
+    }
+    if (bits != 0) {
+      return word * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+    }
+  }
+  return pages_.size();
 }
 
 }  // namespace vellumark

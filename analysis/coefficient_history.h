@@ -34,7 +34,11 @@ private:
     std::array<std::uint64_t, std::size_t{1} << kPageBits> masks{};
     std::uint64_t groups = 0;  // bit g: some block of group g has a nonzero mask
   };
+  // The page after or at page that exists; pages_.size() where none does.
+  std::size_t NextPage(std::size_t page) const;
+
   std::vector<std::unique_ptr<Page>> pages_;
+  std::vector<std::uint64_t> present_;  // bit p: page p exists
 };
 
 }  // namespace vellumark
