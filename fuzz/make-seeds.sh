@@ -59,3 +59,45 @@ jfif_fixed='JFIF\x00\x01\x01\x00\x00\x01\x00\x01'  # identifier, version 1.1, no
   printf '\x04\x04'                        # thumbnail 4 x 4: 48 pixel bytes declared
   printf '\x11\x22\x33%.0s' 1 2 3 4 5 6 7  # only 21 of them before the file ends
 } > seeds/thumbnail-cut-by-end-of-file.jpg
+
+# For the check target: the decoder's paths that the files above do not take.
+encode progressive-restart -progressive -restart 2 -sample 2x1
+encode restart-rows-h2v2 -restart 1 -sample 2x2 -optimize
+# The extended sequential and the progressive process at 12 bits, in the
+# header only (Debian's cjpeg writes 8 bits): the data decodes under the wider
+# limits of size and category, and damage falls elsewhere.
+perl -0777 -pe 's/\xFF\xC0(\x00\x11)\x08/\xFF\xC1${1}\x0C/' "$golden/baseline.jpg" > seeds/sof1-12-bit.jpg
+perl -0777 -pe 's/\xFF\xC2(\x00\x11)\x08/\xFF\xC2${1}\x0C/' "$golden/progressive.jpg" > seeds/progressive-12-bit.jpg
+# A motion-JPEG frame: no DHT, so the scan takes the standard tables.
+perl -0777 -ne '
+  print substr($_, 0, 2, "");
+  while (/^\xFF([\xC0-\xFE])(..)/s && $1 ne "\xDA") {
+    my ($code, $length) = ($1, unpack("n", $2));
+    my $segment = substr($_, 0, 2 + $length, "");
+    print $segment unless $code eq "\xC4";
+  }
+  print' "$golden/baseline.jpg" > seeds/no-dht.jpg
+
+# A 65535 x 65535 grey progressive frame, 67 million blocks, in 8 KB: a DC scan
+# that stops after a few hundred blocks, then an AC scan and its refinement,
+# each all EOB runs of 32767 blocks (symbol E0, code 0, 14 extra bits) and one
+# of 2048 (B0, code 110, 11 extra bits). The decoder must pass such runs
+# without a step per block, and keep memory only for blocks that were set.
+perl -e '
+  my $bits = "";
+  sub segment { my ($code, $body) = @_; pack("CCn", 0xFF, $code, 2 + length $body) . $body }
+  sub scan {    # scan Ss Se AhAl: one component, tables 0
+    segment(0xDA, pack("CCCCCC", 1, 1, 0x00, $_[0], $_[1], $_[2]));
+  }
+  sub stuffed { my $data = pack("B*", $_[0] . "1" x ((8 - length($_[0]) % 8) % 8)); $data =~ s/\xFF/\xFF\x00/g; $data }
+  my $runs = ("0" . "1" x 14) x 2048 . "110" . "0" x 11;
+  print "\xFF\xD8",
+    segment(0xDB, "\x00" . "\x01" x 64),
+    segment(0xC2, pack("CnnC", 8, 65535, 65535, 1) . "\x01\x11\x00"),
+    segment(0xC4, "\x00" . pack("C16", 1, (0) x 15) . "\x00"),
+    segment(0xC4, "\x10" . pack("C16", 1, 1, 1, (0) x 13) . "\xE0\x00\xB0"),
+    scan(0, 0, 0x00), "\x00" x 100,
+    scan(1, 63, 0x01), stuffed($runs),
+    scan(1, 63, 0x10), stuffed($runs),
+    "\xFF\xD9";
+' > seeds/progressive-65535-eob-runs.jpg

@@ -14,8 +14,10 @@
 #   build/fuzz/fuzz/thumbnail_fuzzer -runs=10000000 -timeout=10 build/fuzz/corpus/thumbnail
 #   ASAN_OPTIONS=malloc_context_size=0:max_malloc_fill_size=0 \
 #     build/fuzz/fuzz/json_fuzzer -runs=10000000 -timeout=10 build/fuzz/corpus/json
+#   ASAN_OPTIONS=malloc_context_size=0:max_malloc_fill_size=0 \
+#     build/fuzz/fuzz/check_fuzzer -runs=10000000 -timeout=10 build/fuzz/corpus/check
 # A finding is fixed at its root and its input copied to fuzz/regressions/ as
-# walk-NAME, thumbnail-NAME or json-NAME, where the hostile-input tests replay it.
+# walk-NAME, thumbnail-NAME, json-NAME or check-NAME, where the hostile-input tests replay it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -26,7 +28,7 @@ build=build/fuzz
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
   -DCMAKE_CXX_FLAGS="$flags" -DVELLUMARK_FUZZ=ON -DVELLUMARK_BUILD_GUI=OFF -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" --target walk_fuzzer thumbnail_fuzzer json_fuzzer
+cmake --build "$build" --target walk_fuzzer thumbnail_fuzzer json_fuzzer check_fuzzer
 
 seed() {  # seed TARGET PREFIX-BYTE: copies the seed files into an empty corpus
   local corpus=$build/corpus/$1
@@ -40,6 +42,7 @@ seed() {  # seed TARGET PREFIX-BYTE: copies the seed files into an empty corpus
 seed walk '\x01'
 seed thumbnail ''
 seed json ''
+seed check ''
 
 # Each JSON line makes many small allocations (in its check, which is built
 # without instrumentation, too): without allocation stacks and fill the target
@@ -47,10 +50,10 @@ seed json ''
 json_asan=malloc_context_size=0:max_malloc_fill_size=0
 
 mkdir -p "$build/findings"
-for target in walk thumbnail json; do
+for target in walk thumbnail json check; do
   echo "== ${target}_fuzzer for ${seconds} s" >&2
   asan=""
-  [[ $target == json ]] && asan=$json_asan
+  [[ $target == json || $target == check ]] && asan=$json_asan
   ASAN_OPTIONS=$asan "$build/fuzz/${target}_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$build/findings/$target-" "$build/corpus/$target"
 done
