@@ -10,7 +10,7 @@ declare -A groups=(
   [windows]="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest nsis nlohmann-json3-dev"
   [package]="dpkg-dev file lintian desktop-file-utils appstream bash-completion"
   [wine]="wine wine64 fonts-wine fonts-wqy-microhei xvfb xauth locales"
-  [bench]="hyperfine time parallel libjpeg-turbo-progs jhead exiv2 libimage-exiftool-perl"
+  [bench]="hyperfine time parallel libjpeg-turbo-progs libjpeg-dev jpeginfo netpbm jhead exiv2 libimage-exiftool-perl"
   [ssh]="openssh-server openssh-client"
 )
 

@@ -261,5 +261,22 @@ INSTANTIATE_TEST_SUITE_P(
                       ExtraCase{"OneRunBeforeEachMarker", {0xAB, 0xFF, 0xD0, 0xCD, 0xEF}, {{157, 1}, {160, 2}}}),
     [](const auto& info) { return info.param.name; });
 
+// 120 intervals of one MCU, each FF 00 (no code) and its RST: a fault in
+// each, every one resumed after its own marker, 4 bytes apart.
+TEST(FaultListTest, KeepsTheFirst100AndCountsAll) {
+  Bytes data;
+  for (int interval = 0; interval < 120; ++interval) {
+    data.insert(data.end(), {0xFF, 0x00, 0xFF, static_cast<std::uint8_t>(0xD0 + interval % 8)});
+  }
+  data.resize(data.size() - 2);  // no RST after the last interval
+  const CheckSummary summary = CheckBytes(GreyFile(data, {.width = 960, .restart = 1}));
+  EXPECT_EQ(summary.faultCount, 120);
+  ASSERT_EQ(summary.faults.size(), 100U);
+  EXPECT_EQ(summary.faults.back().offset, kGreyData + 99 * 4);
+  EXPECT_EQ(summary.faults.back().mcu->column, 99);
+  EXPECT_EQ(summary.mcus, 120);
+  EXPECT_EQ(summary.intact, 0);
+}
+
 }  // namespace
 }  // namespace vellumark
