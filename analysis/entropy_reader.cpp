@@ -1,6 +1,7 @@
 #include "analysis/entropy_reader.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "analysis/marker_code.h"
@@ -15,6 +16,9 @@ void EntropyReader::Start(std::int64_t offset) {
   window_ = 0;
   bits_ = 0;
   loaded_ = 0;
+  start_ = offset;
+  extraBytes_ = 0;
+  stuffed_ = 0;
   stop_ = Stop::None;
 }
 
@@ -36,23 +40,53 @@ bool EntropyReader::NextChunk() {
   return true;
 }
 
+// As many bytes as the window has room for at once, where the block holds
+// eight more and none of those taken is FF.
+inline bool EntropyReader::TakeWholeBytes() {
+  constexpr std::uint64_t kLowBits = 0x0101010101010101U;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080U;
+  if (chunkEnd_ - cursor_ < 8) {
+    return false;
+  }
+  std::uint64_t word = 0;
+  std::memcpy(&word, cursor_, sizeof word);
+  if constexpr (std::endian::native == std::endian::little) {
+    word = __builtin_bswap64(word);
+  }
+  const int room = (64 - bits_) / 8;
+  const std::uint64_t taken = ~std::uint64_t{0} << (64 - 8 * room);
+  // A zero byte of ~word is an FF (and a borrow may flag a byte before one: then the long way).
+  const std::uint64_t inverse = ~word;
+  if (((inverse - kLowBits) & ~inverse & kHighBits & taken) != 0) {
+    return false;
+  }
+  window_ |= (word & taken) >> bits_;
+  bits_ += 8 * room;
+  loaded_ += room;
+  cursor_ += room;
+  return true;
+}
+
 void EntropyReader::Fill() {
   while (bits_ <= 56 && stop_ == Stop::None) {
+    if (TakeWholeBytes()) {
+      continue;
+    }
     if (cursor_ == chunkEnd_ && !NextChunk()) {
       StopAtEnd();
       return;
     }
     const std::uint8_t byte = *cursor_;
     if (byte != marker::kPrefix) {
-      Push(byte, Offset());
+      Push(byte);
       ++cursor_;
     } else if (cursor_ + 1 < chunkEnd_ && cursor_[1] == marker::kStuffedZero) {
-      Push(byte, Offset());
+      PushStuffed(1);
       cursor_ += 2;
     } else {
       const std::int64_t at = Offset();
       if (TakePrefix()) {
-        Push(marker::kPrefix, at);
+        PushStuffed(Offset() - at - 1);
       }
     }
   }
@@ -111,20 +145,23 @@ bool EntropyReader::SkipLong(int count) {
 EntropyReader::BitPosition EntropyReader::Locate(std::int64_t consumed) const {
   const std::int64_t index = consumed / 8;
   const int bit = static_cast<int>(consumed % 8);
-  if (index < loaded_) {
-    return {ring_[static_cast<std::size_t>(index) & kRingMask], bit};
+  if (index >= loaded_) {
+    return {stop_ == Stop::None ? Offset() : dataEnd_, bit};
   }
-  return {stop_ == Stop::None ? Offset() : dataEnd_, bit};
+  std::int64_t extra = extraBytes_;
+  for (std::int64_t n = stuffed_ - 1; n >= 0; --n) {
+    const Stuffing& stuffing = stuffing_[static_cast<std::size_t>(n) & kStuffingMask];
+    if (stuffing.index < index) {
+      break;
+    }
+    extra -= stuffing.extra;
+  }
+  return {start_ + index + extra, bit};
 }
 
 EntropyReader::Extra EntropyReader::FinishInterval() {
   Consume(bits_ % 8);
-  std::int64_t first = 0;
-  if (bits_ > 0) {
-    first = ring_[static_cast<std::size_t>(loaded_ - bits_ / 8) & kRingMask];
-  } else {
-    first = stop_ == Stop::None ? Offset() : dataEnd_;
-  }
+  const std::int64_t first = Locate(Consumed()).offset;
   SkipToStop();
   return {first, dataEnd_ - first};
 }

@@ -90,14 +90,25 @@ private:
   void StopAtEnd();
   std::int64_t Offset() const { return chunkBase_ + (cursor_ - chunkStart_); }
   void Reposition(std::int64_t offset);
-  void Push(std::uint8_t byte, std::int64_t offset) {
-    ring_[static_cast<std::size_t>(loaded_) & kRingMask] = offset;
+  void Push(std::uint8_t byte) {
     window_ |= static_cast<std::uint64_t>(byte) << (56 - bits_);
     bits_ += 8;
     ++loaded_;
   }
+  // A data FF that took extra bytes of the file (its stuffing and fill).
+  void PushStuffed(std::int64_t extra) {
+    stuffing_[static_cast<std::size_t>(stuffed_++) & kStuffingMask] = {loaded_, extra};
+    extraBytes_ += extra;
+    Push(0xFF);
+  }
+  bool TakeWholeBytes();
 
-  static constexpr std::size_t kRingMask = 31;
+  // Enough to place any byte the window holds: it holds at most eight.
+  static constexpr std::size_t kStuffingMask = 15;
+  struct Stuffing {
+    std::int64_t index;  // the data byte's number since Start
+    std::int64_t extra;  // file bytes it took beyond one
+  };
 
   BinaryFile& file_;
   std::int64_t end_;
@@ -110,8 +121,11 @@ private:
   std::uint64_t window_ = 0;
   int bits_ = 0;
   std::int64_t loaded_ = 0;
-  // The file offsets of the last data bytes loaded, by their number.
-  std::array<std::int64_t, kRingMask + 1> ring_{};
+  // Where data byte i lies: start_ + i + the extra bytes of the stuffed bytes before it.
+  std::int64_t start_ = 0;
+  std::int64_t extraBytes_ = 0;
+  std::int64_t stuffed_ = 0;
+  std::array<Stuffing, kStuffingMask + 1> stuffing_{};
   Stop stop_ = Stop::None;
   int restart_ = 0;
   std::int64_t dataEnd_ = 0;
