@@ -3,9 +3,9 @@
 // that comes back fails here too, without a fuzz run.
 //
 // File names say which target an input is for: walk-* inputs start with the AC
-// option byte, thumbnail-* and json-* inputs are the file itself; a seed is a
-// plain file and goes through the walk and the search (the --json tests take
-// the seeds too).
+// option byte, thumbnail-*, json-* and check-* inputs are the file itself; a
+// seed is a plain file and goes through the walk, the search and the check
+// (the --json tests take the seeds too).
 
 #include <gtest/gtest.h>
 
@@ -60,11 +60,11 @@ void ExpectCleanSearch(const Bytes& file) {
   }
 }
 
-void ExpectCleanJson(const Bytes& file) {
+void ExpectCleanJson(const Bytes& file, bool check) {
   testing::FakeFileSystem files;
   files.files["in.jpg"] = file;
   StringReportSink out;
-  EXPECT_FALSE(WriteStructureJson(files, "in.jpg", out).fault);
+  EXPECT_FALSE(WriteStructureJson(files, "in.jpg", out, nullptr, check).fault);
   EXPECT_EQ(testing::JsonLineFault(out.Text()), "");
 }
 
@@ -76,8 +76,8 @@ TEST(FuzzRegressionTest, EveryKeptInputEndsCleanly) {
     if (name.starts_with("walk-")) {
       ASSERT_FALSE(input.empty());
       ExpectCleanWalk(Bytes(input.begin() + 1, input.end()), (input[0] & 1) != 0);
-    } else if (name.starts_with("json-")) {
-      ExpectCleanJson(input);
+    } else if (name.starts_with("json-") || name.starts_with("check-")) {
+      ExpectCleanJson(input, name.starts_with("check-"));
     } else {
       ASSERT_TRUE(name.starts_with("thumbnail-")) << "name does not say its target";
       ExpectCleanSearch(input);
@@ -93,6 +93,7 @@ TEST(FuzzRegressionTest, EverySeedEndsCleanly) {
     const Bytes file = Contents(path);
     ExpectCleanWalk(file, true);
     ExpectCleanSearch(file);
+    ExpectCleanJson(file, true);
   }
 }
 
