@@ -107,6 +107,7 @@ mutate() {
 }
 
 read_list
+commit=$(git rev-parse --verify "$commit^{commit}")  # HEAD here, not the worktree's
 prepare_worktree
 echo "Mutating $(git -C "$worktree" rev-parse --short HEAD); tests: ${programs[*]:-the whole suite}"
 if ! build || ! tests_pass; then
