@@ -29,17 +29,22 @@ std::optional<HuffmanLookup> HuffmanLookup::Build(std::span<const std::uint8_t, 
     index += count;
     code <<= 1;
   }
-  table.BuildAcShortcut();
+  table.BuildShortcuts();
   return table;
 }
 
-// Only the symbols that sequential and first AC scans read alike: a
-// coefficient of size 1 to 10, a ZRL, and an end of block (EOB0).
-void HuffmanLookup::BuildAcShortcut() {
+// AC: only the symbols that sequential and first AC scans read alike, a
+// coefficient of size 1 to 10, a ZRL, and an end of block (EOB0). DC: the
+// categories up to 11, which 8-bit scans allow too.
+void HuffmanLookup::BuildShortcuts() {
   constexpr int kLargestShortSize = 10;
+  constexpr int kLargestShortCategory = 11;
   for (std::size_t window = 0; window < fast_.size(); ++window) {
     const int length = fast_[window] >> 8;
     const int symbol = fast_[window] & 0xFF;
+    if (length != 0 && length + symbol <= kLookBits && symbol <= kLargestShortCategory) {
+      dcShortcut_[window] = static_cast<std::uint8_t>(length + symbol);
+    }
     const int run = symbol >> 4;
     const int size = symbol & 15;
     const bool fits = length != 0 && length + size <= kLookBits && size <= kLargestShortSize;

@@ -39,6 +39,10 @@ public:
   // Whether the count bits at the top of bits begin a longer code.
   bool IsProperPrefix(std::uint32_t top16, int count) const;
 
+  // The bits of a DC code and its extra bits where they lie within kLookBits
+  // and the category is one every precision accepts; 0 otherwise.
+  int DcShortcut(std::uint32_t top16) const { return dcShortcut_[top16 >> (kLongestCode - kLookBits)]; }
+
   // An AC code and its extra bits within kLookBits, taken in one step by
   // sequential and first AC scans.
   struct Shortcut {
@@ -54,7 +58,7 @@ public:
 
 private:
   Match DecodeLong(std::uint32_t top16) const;
-  void BuildAcShortcut();
+  void BuildShortcuts();
 
   static constexpr std::uint16_t kRunMask = 0x0F;
   static constexpr std::uint16_t kValueFlag = 0x20;
@@ -65,6 +69,7 @@ private:
   // (bits << 8) | flags | run for each window whose AC code and extra bits fit it
   // and say something every scan accepts; 0 otherwise.
   std::array<std::uint16_t, 1 << kLookBits> acShortcut_{};
+  std::array<std::uint8_t, 1 << kLookBits> dcShortcut_{};
   // By length: the first code, how many there are, and the index of the first one's symbol.
   std::array<std::int32_t, kLongestCode + 1> first_{};
   std::array<std::int32_t, kLongestCode + 1> count_{};

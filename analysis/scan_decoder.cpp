@@ -192,6 +192,12 @@ private:
   }
 
   Result DcBlock(const ScanPlan::Component& component) {
+    reader_.Refill();
+    const int shortcut = component.dc->DcShortcut(reader_.Top16());
+    if (shortcut != 0 && shortcut <= reader_.Bits()) {
+      reader_.Consume(shortcut);
+      return Result::Ok;
+    }
     std::uint8_t category = 0;
     if (const Result result = Symbol(*component.dc, category); result != Result::Ok) {
       return result;
