@@ -4,12 +4,13 @@
 #include <array>
 #include <memory>
 
-#include "analysis/coefficient_history.h"
+#include "analysis/component_progress.h"
 #include "analysis/fault_log.h"
 #include "analysis/frame_layout.h"
 #include "analysis/huffman_lookup.h"
 #include "analysis/marker_code.h"
 #include "analysis/scan_decoder.h"
+#include "analysis/scan_header.h"
 #include "analysis/segment_fields.h"
 
 namespace vellumark {
@@ -17,47 +18,10 @@ namespace vellumark {
 namespace {
 
 constexpr std::size_t kTableSlots = 4;
-constexpr std::size_t kMostScanComponents = 4;
-constexpr int kMostBlocksInMcu = 10;
-constexpr int kLastCoefficient = 63;
-constexpr int kLargestAl = 13;
-constexpr int kNotCoded = -1;
 
 bool IsUnknownMarker(std::uint8_t code) {
   return (code >= 0x02 && code <= 0xBF) || (code >= marker::kJpg0 && code <= marker::kJpg13);
 }
-
-bool IsHierarchical(std::uint8_t code) {
-  return code == marker::kDhp || code == marker::kExp || (code >= 0xC5 && code <= 0xC7) || (code >= 0xCD && code <= marker::kSof15);
-}
-
-bool IsWhole(const StructureSegment& segment) {
-  return segment.length && *segment.length >= 2 && !segment.truncated;
-}
-
-// What the scans so far did to one frame component.
-struct ComponentProgress {
-  bool coded = false;  // by a sequential scan
-  // Progressive: by coefficient, the Al of the last scan that coded it.
-  std::array<int, kLastCoefficient + 1> lastAl;
-  std::unique_ptr<CoefficientHistory> history;
-
-  ComponentProgress() { lastAl.fill(kNotCoded); }
-  bool Started(bool progressive) const { return progressive ? lastAl[0] != kNotCoded : coded; }
-  bool Complete(bool progressive) const {
-    return progressive ? std::all_of(lastAl.begin(), lastAl.end(), [](int al) { return al == 0; }) : coded;
-  }
-};
-
-// A scan header's fields, with its components found in the frame.
-struct ScanHeader {
-  ScanFields fields;
-  std::vector<std::size_t> components;  // frame indices, as many as were found
-  int ss = 0;
-  int se = 0;
-  int ah = 0;
-  int al = 0;
-};
 
 }  // namespace
 
@@ -93,7 +57,7 @@ public:
       soiSeen_ = true;
     } else if (code == marker::kEoi) {
       eoi_ = segment.offset;
-    } else if (IsWhole(segment)) {
+    } else if (segment.Whole()) {
       Tables(code, segment.payload);
     }
   }
@@ -155,7 +119,7 @@ private:
       Add(CheckFault::At(FaultKind::ExtraFrame, segment.offset));
       return;
     }
-    frame_ = ReadFrameLayout(segment.code, segment.payload, IsWhole(segment));
+    frame_ = ReadFrameLayout(segment.code, segment.payload, segment.Whole());
     progress_.resize(frame_->components.size());
     if (!frame_->valid) {
       Add(CheckFault::At(FaultKind::BadFrame, segment.offset));
@@ -195,19 +159,17 @@ private:
       Add(here);
       return;
     }
-    const ScanHeader header = ReadHeader(segment);
-    const bool allFound =
-        header.fields.components && header.components.size() == header.fields.components->size();
-    const McuGrid grid = allFound ? ScanMcuGrid(*frame_, header.components) : McuGrid{};
+    const ScanHeader header = ReadScanHeader(*frame_, segment.Whole() ? segment.payload : std::span<const std::uint8_t>{});
+    const McuGrid grid = header.AllFound() ? ScanMcuGrid(*frame_, header.components) : McuGrid{};
     current_.mcus = grid.Count();
     mcus_ += current_.mcus;
     if (!frame_->valid) {
       return;
     }
-    if (IsBadScan(header) || grid.Count() == 0) {
+    if (IsBadScan(*frame_, header) || grid.Count() == 0) {
       return Add(With(here, FaultKind::BadScan));
     }
-    if (!frame_->progressive && (header.ss != 0 || header.se != kLastCoefficient || header.ah != 0 || header.al != 0)) {
+    if (!frame_->progressive && HasProgressiveParameters(header)) {
       Add(With(here, FaultKind::ScanParameters));
     }
     Plan(header, grid, here);
@@ -216,47 +178,6 @@ private:
   static CheckFault With(CheckFault fault, FaultKind kind) {
     fault.kind = kind;
     return fault;
-  }
-
-  ScanHeader ReadHeader(const StructureSegment& segment) const {
-    ScanHeader header;
-    header.fields = IsWhole(segment) ? ReadScanFields(segment.payload) : ScanFields{};
-    for (const ScanComponent& c : header.fields.components.value_or(std::vector<ScanComponent>{})) {
-      if (const auto index = frame_->Find(c.id)) {
-        header.components.push_back(*index);
-      }
-    }
-    header.ss = header.fields.ss.value_or(0);
-    header.se = header.fields.se.value_or(0);
-    header.ah = header.fields.ah.value_or(0);
-    header.al = header.fields.al.value_or(0);
-    return header;
-  }
-
-  bool IsBadScan(const ScanHeader& header) const {
-    const std::size_t count = header.components.size();
-    if (!header.fields.whole || count == 0 || count > kMostScanComponents ||
-        count != header.fields.components->size()) {
-      return true;
-    }
-    int blocks = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-      const FrameComponent& c = frame_->components[header.components[i]];
-      blocks += c.h * c.v;
-      if (std::count(header.components.begin(), header.components.end(), header.components[i]) > 1) {
-        return true;
-      }
-    }
-    if (count > 1 && blocks > kMostBlocksInMcu) {
-      return true;
-    }
-    if (!frame_->progressive) {
-      return false;
-    }
-    const int ss = header.ss;
-    const int se = header.se;
-    return se < ss || se > kLastCoefficient || (ss == 0 && se != 0) || (ss > 0 && count > 1) ||
-           header.al > kLargestAl || (header.ah != 0 && header.ah != header.al + 1);
   }
 
   // The table in slot id, or the standard one where no DHT defined slot 0 or 1.
@@ -295,13 +216,13 @@ private:
     if (missing) {
       return Add(With(here, FaultKind::MissingTable));
     }
-    if (progressive && !FollowsProgression(header)) {
+    if (progressive && !FollowsProgression(progress_, header)) {
       Add(With(here, FaultKind::Progression));
     }
     if (standard) {
       Add(With(here, FaultKind::DefaultHuffmanTable));
     }
-    Record(header);
+    RecordScan(progress_, header, progressive);
     plan.mode = Mode(header);
     if (plan.mode == ScanPlan::Mode::AcFirst || plan.mode == ScanPlan::Mode::AcRefine) {
       plan.components.front().history = History(header.components.front());
@@ -346,34 +267,6 @@ private:
       history = std::make_unique<CoefficientHistory>(frame_->BlocksAcross(c) * frame_->BlocksDown(c));
     }
     return history.get();
-  }
-
-  // Each coefficient of a first scan must be new; a refinement must follow the
-  // scan that left it at Ah; AC needs the DC coded first.
-  bool FollowsProgression(const ScanHeader& header) const {
-    for (const std::size_t index : header.components) {
-      const auto& lastAl = progress_[index].lastAl;
-      if (header.ss > 0 && lastAl[0] == kNotCoded) {
-        return false;
-      }
-      for (int k = header.ss; k <= header.se; ++k) {
-        const int last = lastAl[static_cast<std::size_t>(k)];
-        if (header.ah == 0 ? last != kNotCoded : last != header.ah) {
-          return false;
-        }
-      }
-    }
-    return true;
-  }
-
-  void Record(const ScanHeader& header) {
-    for (const std::size_t index : header.components) {
-      ComponentProgress& progress = progress_[index];
-      progress.coded = true;
-      if (frame_->progressive) {
-        std::fill(progress.lastAl.begin() + header.ss, progress.lastAl.begin() + header.se + 1, header.al);
-      }
-    }
   }
 
   // Without EOI the file stops short unless every component came whole; with
@@ -430,54 +323,6 @@ void PictureCheck::EntropyData(std::int64_t offset, std::int64_t length, std::in
 void PictureCheck::Problem(const StructureProblem& problem) { state_->Problem(problem); }
 PictureCheck::ScanCounts PictureCheck::LastScan() const { return state_->LastScan(); }
 CheckSummary PictureCheck::Finish() { return state_->Finish(); }
-
-namespace {
-
-// The first thing in the file that makes its pictures undecodable here.
-class UnsupportedSearch : public StructureListener {
-public:
-  void Segment(const StructureSegment& segment) override {
-    if (reason_) {
-      return;
-    }
-    const std::uint8_t code = segment.code;
-    if (IsHierarchical(code)) {
-      reason_ = "hierarchical";
-    } else if (IsFrameCode(code) && !frameSeen_) {
-      frameSeen_ = true;
-      reason_ = FrameReason(segment);
-    }
-  }
-
-  std::optional<std::string_view> Reason() const { return reason_; }
-
-private:
-  static std::optional<std::string_view> FrameReason(const StructureSegment& segment) {
-    switch (segment.code) {
-      case 0xC3:
-      case 0xCB: return "lossless";
-      case 0xC9:
-      case 0xCA: return "arithmetic coding";
-      default: break;
-    }
-    if (IsWhole(segment) && ReadFrameFields(segment.payload).height == 0) {
-      return "height 0";
-    }
-    return std::nullopt;
-  }
-
-  std::optional<std::string_view> reason_;
-  bool frameSeen_ = false;
-};
-
-}  // namespace
-
-std::optional<std::string_view> FindUnsupported(BinaryFile& file, bool& interrupted,
-                                                const std::atomic<bool>* interrupt) {
-  UnsupportedSearch search;
-  interrupted = !WalkStructure(file, search, interrupt);
-  return search.Reason();
-}
 
 std::optional<CheckSummary> CheckPictures(BinaryFile& file, const std::atomic<bool>* interrupt) {
   bool interrupted = false;

@@ -40,6 +40,9 @@ struct StructureSegment {
   // The bytes after the length field, only for a whole segment of length 2 or
   // more. They lie in the file's buffer: valid during the call only.
   std::span<const std::uint8_t> payload;
+
+  // Whether payload holds the whole segment: a length of 2 or more, within the file.
+  bool Whole() const { return length && *length >= 2 && !truncated; }
 };
 
 // What the walk tells, in the order of the file. Each call may be left out.
