@@ -228,34 +228,61 @@ private:
     if (const Result result = DcBlock(component); result != Result::Ok) {
       return result;
     }
-    for (int k = 1; k <= 63;) {
+    std::uint64_t coded = 0;
+    return AcCodes<false>(*component.ac, 1, 63, coded);
+  }
+
+  Result AcFirstBlock(const ScanPlan::Component& component, std::int64_t block) {
+    std::uint64_t added = 0;
+    if (const Result result = AcCodes<true>(*component.ac, plan_.ss, plan_.se, added); result != Result::Ok) {
+      return result;
+    }
+    if (added != 0) {
+      component.history->Set(block, component.history->Get(block) | added);
+    }
+    return Result::Ok;
+  }
+
+  // The AC codes of one block from coefficient first to last, the positions
+  // of those that carry a value added to coded. A first AC scan of a
+  // progressive file knows end-of-band runs; a sequential scan knows EOB alone.
+  template <bool kProgressive>
+  Result AcCodes(const HuffmanLookup& table, int first, int last, std::uint64_t& coded) {
+    for (int k = first; k <= last;) {
       reader_.Refill();
-      const HuffmanLookup::Shortcut shortcut = component.ac->AcShortcut(reader_.Top16());
-      if (TakeShortcut(shortcut, k, 63)) {
+      const HuffmanLookup::Shortcut shortcut = table.AcShortcut(reader_.Top16());
+      if (TakeShortcut(shortcut, k, last)) {
         if (shortcut.endOfBlock) {
           return Result::Ok;
+        }
+        if constexpr (kProgressive) {
+          coded |= shortcut.value ? Bit(k + shortcut.run) : 0;
         }
         k += shortcut.run + 1;
         continue;
       }
       std::uint8_t symbol = 0;
-      if (const Result result = Symbol(*component.ac, symbol); result != Result::Ok) {
+      if (const Result result = Symbol(table, symbol); result != Result::Ok) {
         return result;
       }
       const int run = symbol >> 4;
       const int size = symbol & 15;
-      if (symbol == 0) {
-        return Result::Ok;
+      if (size == 0 && run < 15) {
+        if constexpr (kProgressive) {
+          return EobRun(run, 0);
+        }
+        return run == 0 ? Result::Ok : Result::BadValue;
       }
-      if ((size == 0 && run != 15) || size > plan_.maxAcSize) {
+      if (size > plan_.maxAcSize) {
         return Result::BadValue;
       }
-      if (k + run > 63) {
+      if (k + run > last) {
         return Result::Overflow;
       }
       if (const Result result = ExtraBits(size); result != Result::Ok) {
         return result;
       }
+      coded |= size != 0 ? Bit(k + run) : 0;
       k += run + 1;
     }
     return Result::Ok;
@@ -267,49 +294,6 @@ private:
       return Result::PrematureEnd;
     }
     eobRun_ = (std::int64_t{1} << run) + reader_.Take(run) - 1 + blocksAfter;
-    return Result::Ok;
-  }
-
-  Result AcFirstBlock(const ScanPlan::Component& component, std::int64_t block) {
-    std::uint64_t added = 0;
-    for (int k = plan_.ss; k <= plan_.se;) {
-      reader_.Refill();
-      const HuffmanLookup::Shortcut shortcut = component.ac->AcShortcut(reader_.Top16());
-      if (TakeShortcut(shortcut, k, plan_.se)) {
-        if (shortcut.endOfBlock) {
-          break;
-        }
-        added |= shortcut.value ? Bit(k + shortcut.run) : 0;
-        k += shortcut.run + 1;
-        continue;
-      }
-      std::uint8_t symbol = 0;
-      if (const Result result = Symbol(*component.ac, symbol); result != Result::Ok) {
-        return result;
-      }
-      const int run = symbol >> 4;
-      const int size = symbol & 15;
-      if (size == 0 && run < 15) {
-        if (const Result result = EobRun(run, 0); result != Result::Ok) {
-          return result;
-        }
-        break;
-      }
-      if (size > plan_.maxAcSize) {
-        return Result::BadValue;
-      }
-      if (k + run > plan_.se) {
-        return Result::Overflow;
-      }
-      if (const Result result = ExtraBits(size); result != Result::Ok) {
-        return result;
-      }
-      added |= size != 0 ? Bit(k + run) : 0;
-      k += run + 1;
-    }
-    if (added != 0) {
-      component.history->Set(block, component.history->Get(block) | added);
-    }
     return Result::Ok;
   }
 
