@@ -145,9 +145,6 @@ bool EntropyReader::SkipLong(int count) {
 EntropyReader::BitPosition EntropyReader::Locate(std::int64_t consumed) const {
   const std::int64_t index = consumed / 8;
   const int bit = static_cast<int>(consumed % 8);
-  if (index >= loaded_) {
-    return {stop_ == Stop::None ? Offset() : dataEnd_, bit};
-  }
   std::int64_t extra = extraBytes_;
   for (std::int64_t n = stuffed_ - 1; n >= 0; --n) {
     const Stuffing& stuffing = stuffing_[static_cast<std::size_t>(n) & kStuffingMask];

@@ -64,8 +64,9 @@ public:
     std::int64_t offset;
     int bit;
   };
-  // Where a position Consumed() gave lies in the file; valid for positions
-  // taken since the last few codes, which is all a fault needs.
+  // Where a position Consumed() gave lies in the file, up to the first byte
+  // not loaded yet; valid for positions taken since the last few codes,
+  // which is all a fault needs.
   BitPosition Locate(std::int64_t consumed) const;
 
   // Ends an interval after its last code: the rest of the byte is padding,

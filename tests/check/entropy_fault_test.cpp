@@ -124,6 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
                           kTwelveBit),
                  "in.jpg: DAMAGED: bad-value at 156.6 in scan 1, MCU 1,0, pixel 8,0; 50.0% intact"},
         // Size 0 means EOB with run 0 and ZRL with run 15 only.
+        ScanCase{"SizeZeroWithRun1", GreyFile(Empty(1).Code(kCraftedDc, 0).Code(kCraftedAc, 0x10).Build()),
+                 "in.jpg: DAMAGED: bad-value at 156.6 in scan 1, MCU 1,0, pixel 8,0; 50.0% intact"},
         ScanCase{"SizeZeroWithRun5", GreyFile(Empty(1).Code(kCraftedDc, 0).Code(kCraftedAc, 0x50).Build()),
                  "in.jpg: DAMAGED: bad-value at 156.6 in scan 1, MCU 1,0, pixel 8,0; 50.0% intact"}),
     [](const auto& info) { return info.param.name; });

@@ -14,6 +14,7 @@ namespace {
 using testing::Bytes;
 using testing::CheckBytes;
 using testing::CraftedHead;
+using testing::DhtTable;
 using testing::FramePayload;
 using testing::GreyFrame;
 using testing::JpegBuilder;
@@ -21,6 +22,11 @@ using testing::kGreyScan;
 using testing::ScanPayload;
 
 const Bytes kEoi = {0xFF, 0xD9};
+// Code-length counts: one code of 1 bit; two of 1 bit; one of 1 and one of 2; two of 2.
+const std::array<std::uint8_t, 16> kOneBitCode{1};
+const std::array<std::uint8_t, 16> kOneBitCodes{2};
+const std::array<std::uint8_t, 16> kOneAndTwoBitCodes{1, 1};
+const std::array<std::uint8_t, 16> kTwoBitCodes{0, 2};
 
 // head, one SOS, its data, then tail (EOI unless told).
 Bytes Picture(JpegBuilder head, const Bytes& scan = kGreyScan, const Bytes& data = {0x00}, const Bytes& tail = kEoi) {
@@ -62,6 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"SosBeforeSof", Picture(JpegBuilder().Marker(0xD8)), "in.jpg: DAMAGED: no-frame at 2 in scan 1; 0.0% intact"},
         HeaderCase{"Sof0At12Bit", Picture(Grey(0xC0, GreyFrame(16, 8, 12))), "in.jpg: DAMAGED: bad-frame at 71; 0.0% intact"},
         HeaderCase{"Sof1At12Bit", Picture(Grey(0xC1, GreyFrame(16, 8, 12))), "in.jpg: OK"},
+        HeaderCase{"Sof2At12Bit", Picture(Grey(0xC2, GreyFrame(16, 8, 12)), ScanPayload({{1, 0x00}}, 0, 0, 0)), "in.jpg: OK"},
         HeaderCase{"WidthZero", Picture(Grey(0xC0, GreyFrame(0, 8))), "in.jpg: DAMAGED: bad-frame at 71; 0.0% intact"},
         HeaderCase{"Sampling4x4", Picture(OneComponent(0x44)), "in.jpg: OK"},
         HeaderCase{"Sampling5x1", Picture(OneComponent(0x51)), "in.jpg: DAMAGED: bad-frame at 71; 0.0% intact"},
@@ -107,6 +114,18 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"SequentialSs1", Picture(Grey(), ScanPayload({{1, 0x00}}, 1, 63, 0)), "in.jpg: WARNING: scan-parameters at 146"},
         HeaderCase{"SequentialSe62", Picture(Grey(), ScanPayload({{1, 0x00}}, 0, 62, 0)), "in.jpg: WARNING: scan-parameters at 146"},
         HeaderCase{"SequentialAl1", Picture(Grey(), ScanPayload({{1, 0x00}}, 0, 63, 0x01)), "in.jpg: WARNING: scan-parameters at 146"},
+        // DC table 2 with codes 0 and 1: 1 is all 1-bits, so the table defines nothing.
+        HeaderCase{"TableWithAnAllOnesCode", Picture(Grey().Segment(0xC4, DhtTable(0x02, kOneBitCodes, {0, 1})), ScanPayload({{1, 0x20}})),
+                   "in.jpg: DAMAGED: missing-table at 169 in scan 1; 0.0% intact"},
+        // Codes 0 and 10 leave 11 free: DC 0 (0) and EOB (00), twice.
+        HeaderCase{"TableOneCodeShortOfFull", Picture(Grey().Segment(0xC4, DhtTable(0x02, kOneAndTwoBitCodes, {0, 1})), ScanPayload({{1, 0x20}})),
+                   "in.jpg: OK"},
+        // DC table 4 is no slot: it must not take AC table 0's place, whose EOB is 00.
+        HeaderCase{"DhtTable4DefinesNothing", Picture(Grey().Segment(0xC4, DhtTable(0x04, kOneBitCode, {0xFF}))), "in.jpg: OK"},
+        // DC table 2 codes 00 and 01 only. MCU 0 is 00, 01 1 (AC 01), 00 (EOB): the one bit left, 1, begins no code.
+        HeaderCase{"OneBitLeftBeginsNoCode",
+                   Picture(Grey().Segment(0xC4, DhtTable(0x02, kTwoBitCodes, {0, 1})), ScanPayload({{1, 0x20}}), {0x19}),
+                   "in.jpg: DAMAGED: bad-huffman-code at 179.7 in scan 1, MCU 1,0, pixel 8,0; 50.0% intact"},
         HeaderCase{"AcTable2Undefined", Picture(Grey(), ScanPayload({{1, 0x02}})), "in.jpg: DAMAGED: missing-table at 146 in scan 1; 0.0% intact"},
         // Standard chroma DC table: category 0 is 00, as in the crafted one.
         HeaderCase{"DcTable1Standard", Picture(Grey(), ScanPayload({{1, 0x10}})), "in.jpg: WARNING: default-huffman-table at 146"},
@@ -139,6 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         HeaderCase{"Sof3", Picture(Grey(0xC3)), "in.jpg: UNSUPPORTED: lossless"},
         HeaderCase{"Sof11", Picture(Grey(0xCB)), "in.jpg: UNSUPPORTED: lossless"},
+        HeaderCase{"Sof7", Picture(Grey(0xC7)), "in.jpg: UNSUPPORTED: hierarchical"},
         HeaderCase{"Sof9", Picture(Grey(0xC9)), "in.jpg: UNSUPPORTED: arithmetic coding"},
         HeaderCase{"Sof10", Picture(Grey(0xCA)), "in.jpg: UNSUPPORTED: arithmetic coding"},
         HeaderCase{"HeightZero", Picture(Grey(0xC0, GreyFrame(16, 0))), "in.jpg: UNSUPPORTED: height 0"},
