@@ -11,6 +11,7 @@
 #include "cli/check_report.h"
 #include "cli/json_writer.h"
 #include "cli/segment_json.h"
+#include "common/base64.h"
 
 namespace vellumark {
 
@@ -30,6 +31,16 @@ std::string_view KindName(ProblemKind kind) {
     case ProblemKind::MissingEoi: return "missing-eoi";
   }
   return {};
+}
+
+// Opens the file's object with its name. A name that is not UTF-8 loses bytes
+// as a JSON string, so its bytes follow too, and it can be opened again. (On
+// Windows names arrive converted from UTF-16, always UTF-8.)
+void BeginFileObject(JsonWriter& json, const std::string& path) {
+  json.BeginObject().Key("file").String(path);
+  if (!IsWellFormedUtf8(path)) {
+    json.Key("file_base64").String(Base64(path));
+  }
 }
 
 void WriteProblem(JsonWriter& json, const StructureProblem& problem) {
@@ -58,7 +69,8 @@ public:
   void Begin(std::int64_t size, bool jpeg) override {
     begun_ = true;
     jpeg_ = jpeg;
-    json_.BeginObject().Key("file").String(path_).Member("size", size).Key("jpeg").Bool(jpeg);
+    BeginFileObject(json_, path_);
+    json_.Member("size", size).Key("jpeg").Bool(jpeg);
     json_.Key("segments").BeginArray();
   }
 
@@ -207,7 +219,7 @@ JsonOutcome WriteStructureJson(FileSystem& files, const std::string& path, Repor
   });
   if (!segments.Begun()) {
     // Nothing could be read: the name and the error only.
-    json.BeginObject().Key("file").String(path);
+    BeginFileObject(json, path);
   } else {
     outcome.jpeg = segments.Jpeg();
     segments.EndSegments();

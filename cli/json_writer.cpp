@@ -100,6 +100,18 @@ void AppendJsonString(std::string& text, std::string_view bytes) {
   text += '"';
 }
 
+bool IsWellFormedUtf8(std::string_view bytes) {
+  while (!bytes.empty()) {
+    std::size_t badPart = 0;
+    const std::size_t length = WellFormedLength(bytes, badPart);
+    if (length == 0) {
+      return false;
+    }
+    bytes.remove_prefix(length);
+  }
+  return true;
+}
+
 void JsonWriter::BeforeValue() {
   if (afterKey_) {
     afterKey_ = false;

@@ -50,4 +50,7 @@ private:
 // Appends bytes as a JSON string, quotes included.
 void AppendJsonString(std::string& text, std::string_view bytes);
 
+// Whether bytes are UTF-8 throughout, so that a JSON string keeps them all.
+bool IsWellFormedUtf8(std::string_view bytes);
+
 }  // namespace vellumark

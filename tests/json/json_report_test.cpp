@@ -244,12 +244,34 @@ TEST(JsonReportTest, ShrinkingFileEndsWithTheError) {
   }
 }
 
-TEST(JsonReportTest, UnopenedFileGivesNameAndError) {
+struct NameCase {
+  const char* name;
+  std::string path;
+  std::string members;  // what the object begins with
+};
+
+class FileNameTest : public ::testing::TestWithParam<NameCase> {};
+
+// A name that is not UTF-8 has its bytes in base64 after it, whether the file
+// opened or not; the padding shows each length of the last group.
+TEST_P(FileNameTest, BytesWhereTheNameIsNotUtf8) {
   FakeFileSystem files;
-  const Written written = Json(files, "gone\xFF.jpg");
-  EXPECT_EQ(written.line, "{\"file\":\"gone\xEF\xBF\xBD.jpg\",\"error\":{\"number\":53,\"description\":\"文件未找到\"}}\n");
-  EXPECT_FALSE(written.outcome.jpeg);
+  const Written unopened = Json(files, GetParam().path);
+  EXPECT_EQ(unopened.line, GetParam().members + R"(,"error":{"number":53,"description":"文件未找到"}})" "\n");
+  EXPECT_FALSE(unopened.outcome.jpeg);
+  files.files[GetParam().path] = {0xFF, marker::kSoi};
+  EXPECT_TRUE(Json(files, GetParam().path).line.starts_with(GetParam().members + R"(,"size":2,)"));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, FileNameTest,
+    ::testing::Values(NameCase{"LoneFf", "gone\xFF.jpg", "{\"file\":\"gone\xEF\xBF\xBD.jpg\",\"file_base64\":\"Z29uZf8uanBn\""},
+                      NameCase{"OneByteGroup", "\xFF", "{\"file\":\"\xEF\xBF\xBD\",\"file_base64\":\"/w==\""},
+                      NameCase{"TwoByteGroup", "\xFB\xFF", "{\"file\":\"\xEF\xBF\xBD\xEF\xBF\xBD\",\"file_base64\":\"+/8=\""},
+                      NameCase{"CutCharacter", "\xE4\xBD", "{\"file\":\"\xEF\xBF\xBD\",\"file_base64\":\"5L0=\""},
+                      NameCase{"WholeCharacter", "\xE4\xBD\x8D", "{\"file\":\"\xE4\xBD\x8D\""},
+                      NameCase{"Ascii", "ab.jpg", "{\"file\":\"ab.jpg\""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // SOI and 3000 problems, 3 bytes each.
 Bytes ManyProblems() {
