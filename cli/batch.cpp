@@ -43,6 +43,9 @@ struct Task {
   std::uint64_t job;
   std::string path;
   std::optional<RuntimeError> fault;
+  // A folder stands among the files, so JSON gives it a file's line; a list
+  // does not.
+  bool folder = false;
 };
 
 // Tasks from the thread that finds the names to the threads that analyse them.
@@ -275,7 +278,9 @@ private:
     }
     FolderWalk walk(name);
     while (std::optional<WalkItem> item = walk.Next()) {
-      if (!Hand(take, std::move(item->path), std::move(item->fault))) {
+      // Only a folder that could not be read comes with a fault.
+      const bool folder = item->fault.has_value();
+      if (!Hand(take, std::move(item->path), std::move(item->fault), folder)) {
         return false;
       }
     }
@@ -283,12 +288,12 @@ private:
   }
 
   // False where the batch stops: Ctrl+C, or an output that takes no more.
-  bool Hand(const Take& take, std::string path, std::optional<RuntimeError> fault) {
+  bool Hand(const Take& take, std::string path, std::optional<RuntimeError> fault, bool folder = false) {
     if (interrupt_.load() || !output_.Good()) {
       return false;
     }
     ++counts_.known;
-    take(Task{nextJob_++, std::move(path), std::move(fault)});
+    take(Task{nextJob_++, std::move(path), std::move(fault), folder});
     return true;
   }
 
@@ -299,6 +304,9 @@ private:
     std::optional<AnalysisFault> fault;
     if (task.fault) {
       fault = AnalysisFault{*task.fault, std::nullopt};
+      if (options_.json && task.folder) {
+        WriteUnreadableJson(task.path, *task.fault, out);
+      }
     } else {
       WatchedFiles files(disk_, counts_.bytesRead);
       try {

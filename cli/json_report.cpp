@@ -53,6 +53,20 @@ void WriteError(JsonWriter& json, const RuntimeError& error) {
   json.Key("description").String(error.Description()).EndObject();
 }
 
+// The members that come last, the object's end and the line end.
+void EndFileObject(JsonWriter& json, std::string& text, ReportSink& out, const std::optional<AnalysisFault>& fault,
+                   bool interrupted) {
+  if (fault) {
+    WriteError(json, fault->error);
+  }
+  if (interrupted) {
+    json.Key("interrupted").Bool(true);
+  }
+  json.EndObject();
+  text += '\n';
+  out.Append(text);
+}
+
 struct TrailingBytes {
   std::int64_t offset;
   std::int64_t length;
@@ -243,16 +257,15 @@ JsonOutcome WriteStructureJson(FileSystem& files, const std::string& path, Repor
       outcome.verdict = summary->verdict;
     }
   }
-  if (outcome.fault) {
-    WriteError(json, outcome.fault->error);
-  }
-  if (outcome.interrupted) {
-    json.Key("interrupted").Bool(true);
-  }
-  json.EndObject();
-  text += '\n';
-  out.Append(text);
+  EndFileObject(json, text, out, outcome.fault, outcome.interrupted);
   return outcome;
+}
+
+void WriteUnreadableJson(const std::string& path, const RuntimeError& error, ReportSink& out) {
+  std::string text;
+  JsonWriter json(text);
+  BeginFileObject(json, path);
+  EndFileObject(json, text, out, AnalysisFault{error, std::nullopt}, false);
 }
 
 }  // namespace vellumark

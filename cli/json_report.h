@@ -26,4 +26,8 @@ struct JsonOutcome {
 JsonOutcome WriteStructureJson(FileSystem& files, const std::string& path, ReportSink& out,
                                const std::atomic<bool>* interrupt = nullptr, bool check = false);
 
+// The line of a name that could not be read at all, as a file that cannot be opened gets it:
+// {"file":…,"error":{…}}.
+void WriteUnreadableJson(const std::string& path, const RuntimeError& error, ReportSink& out);
+
 }  // namespace vellumark

@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/deep_folder.h"
 #include "tests/support/files.h"
 #include "tests/support/json_structure.h"
 #include "tests/support/report_process.h"
@@ -238,6 +239,23 @@ TEST_F(BatchCliTest, HeaderWheneverMoreThanOneFileMayBeAnalysed) {
   const std::string withHeader = "==> " + (dir / "one/only.jpg") + " <==\r\n" + alone + "\r\n";
   EXPECT_EQ(RunReport({"-r", dir / "one"}).out, withHeader);
   EXPECT_EQ(RunReport({"--files-from", dir / "list"}).out, withHeader);
+}
+
+// A folder the walk cannot read gets, in its place, the line of a file that
+// cannot be opened.
+TEST_F(BatchCliTest, UnreadableFolderHasItsJsonLine) {
+  const testing::DeepFolder deep(dir.Path(), "walked");
+  fs::copy_file(golden[0], dir.Path() / "walked/z.jpg");
+  for (const std::vector<std::string>& format : {std::vector<std::string>{"--json"}, {"--json", "--check"}}) {
+    std::vector<std::string> args = format;
+    args.insert(args.end(), {"-r", dir / "walked"});
+    const ProcessResult run = RunReport(args);
+    EXPECT_EQ(run.status, 1);
+    const std::string folder = dir / deep.Relative();
+    EXPECT_TRUE(run.out.starts_with(R"({"file":")" + folder + R"(","error":{"number":52,"description":"错误的文件名"}}
+{"file":")" + (dir / "walked/z.jpg") + R"(","size":)")) << run.out;
+    EXPECT_EQ(run.err, "vellumark-report: " + folder + ": 错误的文件名 (error 52)\n");
+  }
 }
 
 // Nested folders, a link back up, a link to a JPEG file and files of other
