@@ -321,7 +321,7 @@ private:
     ++totals.files;
     totals.unreadable += fault ? 1 : 0;
     ++counts_.done;
-    out.Finish(fault ? FaultMessage(task.path, *fault) : std::string());
+    out.Finish(fault ? FaultMessage(task.path, *fault, !options_.recursive && IsFolder(task.path)) : std::string());
   }
 
   static void Count(WatchedFiles& files, const FileOutcome& outcome, BatchTotals& totals) {

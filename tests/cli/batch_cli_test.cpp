@@ -241,6 +241,19 @@ TEST_F(BatchCliTest, HeaderWheneverMoreThanOneFileMayBeAnalysed) {
   EXPECT_EQ(RunReport({"--files-from", dir / "list"}).out, withHeader);
 }
 
+// Without -r a folder is error 75 with a hint, which no other error 75 gets;
+// with -r it is walked.
+TEST_F(BatchCliTest, FolderWithoutRecursiveGetsAHint) {
+  const ProcessResult flat = RunReport({dir / "mixed/pipe.jpg", dir / "mixed/sub"});
+  EXPECT_EQ(flat.status, 1);
+  EXPECT_EQ(flat.err, "vellumark-report: " + (dir / "mixed/pipe.jpg") + ": 路径/文件访问错误 (error 75)\n" +
+                          "vellumark-report: " + (dir / "mixed/sub") +
+                          ": 路径/文件访问错误 (error 75) (use -r to walk folders)\n");
+  const ProcessResult walked = RunReport({"-r", dir / "mixed/sub"});
+  EXPECT_EQ(walked.status, 0);
+  EXPECT_EQ(walked.err, "");
+}
+
 // A folder the walk cannot read gets, in its place, the line of a file that
 // cannot be opened.
 TEST_F(BatchCliTest, UnreadableFolderHasItsJsonLine) {
