@@ -18,6 +18,7 @@
 #include "cli/fault_message.h"
 #include "cli/folder_walk.h"
 #include "cli/json_report.h"
+#include "cli/messages.h"
 #include "cli/name_list.h"
 #include "cli/ordered_output.h"
 #include "cli/progress.h"
@@ -347,7 +348,7 @@ private:
       return kExitInterrupted;
     }
     if (!output_.Good()) {
-      progress_.Print("vellumark-report: cannot write to standard output\n");
+      progress_.Print(CannotWriteOutput());
       return kExitFailure;
     }
     return totals_.unreadable > 0 || totals_.failed > 0 ? kExitFailure : kExitOk;

@@ -1,9 +1,11 @@
 #include "cli/fault_message.h"
 
+#include "cli/messages.h"
+
 namespace vellumark {
 
 std::string FaultMessage(const std::string& path, const AnalysisFault& fault, bool unwalkedFolder) {
-  std::string message = "vellumark-report: " + path + ": " + fault.error.Description() + " (error " +
+  std::string message = std::string(kMessagePrefix) + path + ": " + fault.error.Description() + " (error " +
                         std::to_string(fault.error.Number()) + ")";
   // Error 75 alone does not say that -r would have read the folder.
   if (unwalkedFolder) {

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/file_analysis.h"
@@ -20,6 +21,7 @@
 #include "cli/command_line.h"
 #include "cli/exit_status.h"
 #include "cli/fault_message.h"
+#include "cli/messages.h"
 #include "cli/png_writer.h"
 #include "cli/stream_sink.h"
 #include "platform/local_file_system.h"
@@ -32,45 +34,55 @@ void PrintFault(const std::string& path, const AnalysisFault& fault, OutputEncod
   StreamSink(stderr, encoding).Append(FaultMessage(path, fault));
 }
 
+// The exit status of an answer on standard output, which says so where it
+// could not be written.
+int WrittenStatus(bool written) {
+  if (written) {
+    return kExitOk;
+  }
+  std::fputs(CannotWriteOutput().c_str(), stderr);
+  return kExitFailure;
+}
+
+// Writes a whole answer; the exit status.
+int PrintOut(std::string_view text) { return WrittenStatus(WriteAll(stdout, text) && FlushAll(stdout)); }
+
 // The Thumbnail command's answer for one file; with --thumbnail-png also the
 // pixels, where the file has them all.
 int ReportThumbnail(const CliOptions& options) {
   LocalFileSystem files;
   const std::string& path = options.files.front();
   const ThumbnailOutcome outcome = SearchFileForThumbnail(files, path);
-  std::puts(outcome.answer.found ? "yes" : "no");
-  std::fflush(stdout);
+  const int status = PrintOut(outcome.answer.found ? "yes\n" : "no\n");
   if (outcome.fault) {
     PrintFault(path, *outcome.fault, options.encoding);
     return kExitFailure;
   }
   if (!options.pngPath.empty() && outcome.answer.picture &&
       !WritePng(options.pngPath, *outcome.answer.picture)) {
-    std::fprintf(stderr, "vellumark-report: %s: cannot write the PNG file\n", options.pngPath.c_str());
+    std::fputs((std::string(kMessagePrefix) + options.pngPath + ": cannot write the PNG file\n").c_str(), stderr);
     return kExitFailure;
   }
-  return kExitOk;
+  return status;
 }
 
 int Run(const std::vector<std::string>& args) {
   std::string error;
   const auto options = ParseCommandLine(args, error);
   if (!options) {
-    std::fprintf(stderr, "vellumark-report: %s\n%s", error.c_str(), kUsage);
+    std::fputs((std::string(kMessagePrefix) + error + "\n" + kUsage).c_str(), stderr);
     return kExitUsage;
   }
   switch (options->action) {
     case CliAction::Help:
-      std::fputs(HelpText().c_str(), stdout);
-      return kExitOk;
+      return PrintOut(HelpText());
     case CliAction::Version:
-      std::fputs(VersionText().c_str(), stdout);
-      return kExitOk;
+      return PrintOut(VersionText());
     case CliAction::CodeTable: {
       StreamSink out(stdout, options->encoding);
       out.Append(MarkerCodeTable());
       out.Flush();
-      return out.Good() ? kExitOk : kExitFailure;
+      return WrittenStatus(out.Good());
     }
     case CliAction::Thumbnail:
       return ReportThumbnail(*options);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/check_report.h"
+#include "cli/messages.h"
 
 namespace vellumark {
 
@@ -25,7 +26,7 @@ std::string SummaryLine(const BatchTotals& totals, bool problemsCounted, double 
   char timing[64];
   std::snprintf(timing, sizeof timing, "%.3f s, %.0f files/s", seconds,
                 seconds > 0 ? static_cast<double>(files) / seconds : 0.0);
-  return "vellumark-report: " + std::to_string(files) + " files, " + std::to_string(totals.jpeg) + " JPEG, " +
+  return std::string(kMessagePrefix) + std::to_string(files) + " files, " + std::to_string(totals.jpeg) + " JPEG, " +
          problems + " with problems, " + std::to_string(totals.unreadable) + " unreadable, " +
          std::to_string(totals.bytes) + " bytes, " + timing + "\n";
 }
@@ -35,7 +36,7 @@ std::string SummaryLine(const BatchTotals& totals, bool problemsCounted, double 
 namespace vellumark {
 
 std::string VerdictLine(const BatchTotals& totals) {
-  std::string line = "vellumark-report: ";
+  std::string line(kMessagePrefix);
   for (std::size_t i = 0; i < totals.verdicts.size(); ++i) {
     line += std::to_string(totals.verdicts[i]) + " " + std::string(VerdictText(static_cast<Verdict>(i))) + ", ";
   }

@@ -210,6 +210,25 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ThumbnailPngTest,
                          ::testing::Values(PngCase{"TwoByOne", 2, 1}, PngCase{"Large", 120, 60}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+class FullOutputTest : public ::testing::TestWithParam<UsageCase> {};
+
+// A full disk in any mode: an error, never an empty answer that passes.
+TEST_P(FullOutputTest, SaysSoAndFails) {
+  const ProcessResult run = testing::RunCommand(testing::ReportCommand(GetParam().args) + " >/dev/full");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "vellumark-report: cannot write to standard output\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, FullOutputTest,
+                         ::testing::Values(UsageCase{"Report", {kGood}}, UsageCase{"Json", {"--json", kGood}},
+                                           UsageCase{"Check", {"--check", kGood}},
+                                           UsageCase{"JsonCheck", {"--json", "--check", kGood}},
+                                           UsageCase{"Table", {"--table"}},
+                                           UsageCase{"Thumbnail", {"--thumbnail", kGood}},
+                                           UsageCase{"ThumbnailPng", {"--thumbnail-png", "/dev/null", kGood}},
+                                           UsageCase{"Help", {"--help"}}, UsageCase{"Version", {"--version"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 class UsageErrorTest : public ::testing::TestWithParam<UsageCase> {};
 
 TEST_P(UsageErrorTest, ExitsWithTwoAndUsage) {
