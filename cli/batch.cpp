@@ -22,6 +22,7 @@
 #include "cli/name_list.h"
 #include "cli/ordered_output.h"
 #include "cli/progress.h"
+#include "cli/standard_input_files.h"
 #include "cli/summary.h"
 #include "cli/watched_files.h"
 #include "platform/folder_listing.h"
@@ -44,9 +45,9 @@ struct Task {
   std::uint64_t job;
   std::string path;
   std::optional<RuntimeError> fault;
-  // A folder stands among the files, so JSON gives it a file's line; a list
-  // does not.
-  bool folder = false;
+  // A folder or standard input stands among the files, so JSON gives it a
+  // file's line; a list does not.
+  bool amongFiles = false;
 };
 
 // Tasks from the thread that finds the names to the threads that analyse them.
@@ -274,27 +275,47 @@ private:
 
   // A folder with -r is walked; any other name is analysed as it stands.
   bool Offer(const std::string& name, const Take& take) {
+    if (NamesStandardInput(name)) {
+      return OfferStandardInput(name, take);
+    }
     if (!options_.recursive || !IsFolder(name)) {
       return Hand(take, name, std::nullopt);
     }
     FolderWalk walk(name);
     while (std::optional<WalkItem> item = walk.Next()) {
       // Only a folder that could not be read comes with a fault.
-      const bool folder = item->fault.has_value();
-      if (!Hand(take, std::move(item->path), std::move(item->fault), folder)) {
+      const bool amongFiles = item->fault.has_value();
+      if (!Hand(take, std::move(item->path), std::move(item->fault), amongFiles)) {
         return false;
       }
     }
     return true;
   }
 
+  // Standard input is read here, on the thread that takes Ctrl+C, so that it
+  // ends a wait for input that arrives slowly. Where it holds the list, it
+  // holds no file.
+  bool OfferStandardInput(const std::string& name, const Take& take) {
+    if (options_.filesFrom && NamesStandardInput(*options_.filesFrom)) {
+      return Hand(take, name, MakeError(error_number::kPathFileAccess), true);
+    }
+    try {
+      if (!files_.Load(interrupt_)) {
+        return false;
+      }
+    } catch (const RuntimeError& error) {
+      return Hand(take, name, error, true);
+    }
+    return Hand(take, name, std::nullopt);
+  }
+
   // False where the batch stops: Ctrl+C, or an output that takes no more.
-  bool Hand(const Take& take, std::string path, std::optional<RuntimeError> fault, bool folder = false) {
+  bool Hand(const Take& take, std::string path, std::optional<RuntimeError> fault, bool amongFiles = false) {
     if (interrupt_.load() || !output_.Good()) {
       return false;
     }
     ++counts_.known;
-    take(Task{nextJob_++, std::move(path), std::move(fault), folder});
+    take(Task{nextJob_++, std::move(path), std::move(fault), amongFiles});
     return true;
   }
 
@@ -305,11 +326,11 @@ private:
     std::optional<AnalysisFault> fault;
     if (task.fault) {
       fault = AnalysisFault{*task.fault, std::nullopt};
-      if (options_.json && task.folder) {
+      if (options_.json && task.amongFiles) {
         WriteUnreadableJson(task.path, *task.fault, out);
       }
     } else {
-      WatchedFiles files(disk_, counts_.bytesRead);
+      WatchedFiles files(files_, counts_.bytesRead);
       try {
         const FileOutcome outcome = analyse_(files, task.path, out);
         fault = outcome.fault;
@@ -322,7 +343,12 @@ private:
     ++totals.files;
     totals.unreadable += fault ? 1 : 0;
     ++counts_.done;
-    out.Finish(fault ? FaultMessage(task.path, *fault, !options_.recursive && IsFolder(task.path)) : std::string());
+    out.Finish(fault ? FaultMessage(task.path, *fault, IsUnwalkedFolder(task.path)) : std::string());
+  }
+
+  // A folder named without -r, whose error line says how to walk it.
+  bool IsUnwalkedFolder(const std::string& path) const {
+    return !options_.recursive && !NamesStandardInput(path) && IsFolder(path);
   }
 
   static void Count(WatchedFiles& files, const FileOutcome& outcome, BatchTotals& totals) {
@@ -358,6 +384,7 @@ private:
   FileAnalysis analyse_;
   std::atomic<bool> interrupt_{false};
   LocalFileSystem disk_;
+  StandardInputFiles files_{disk_};
   BatchCounts counts_;
   std::mutex totalsMutex_;
   BatchTotals totals_;

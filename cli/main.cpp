@@ -23,6 +23,7 @@
 #include "cli/fault_message.h"
 #include "cli/messages.h"
 #include "cli/png_writer.h"
+#include "cli/standard_input_files.h"
 #include "cli/stream_sink.h"
 #include "platform/local_file_system.h"
 
@@ -50,7 +51,8 @@ int PrintOut(std::string_view text) { return WrittenStatus(WriteAll(stdout, text
 // The Thumbnail command's answer for one file; with --thumbnail-png also the
 // pixels, where the file has them all.
 int ReportThumbnail(const CliOptions& options) {
-  LocalFileSystem files;
+  LocalFileSystem disk;
+  StandardInputFiles files(disk);
   const std::string& path = options.files.front();
   const ThumbnailOutcome outcome = SearchFileForThumbnail(files, path);
   const int status = PrintOut(outcome.answer.found ? "yes\n" : "no\n");

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string_view>
 
+#include "cli/standard_input_files.h"
+
 namespace vellumark {
 
 namespace {
@@ -10,7 +12,7 @@ namespace {
 constexpr std::size_t kBlockSize = 64 * 1024;
 
 std::unique_ptr<SequentialFile> OpenList(const std::string& path) {
-  return path == "-" ? std::make_unique<SequentialFile>() : std::make_unique<SequentialFile>(path);
+  return NamesStandardInput(path) ? std::make_unique<SequentialFile>() : std::make_unique<SequentialFile>(path);
 }
 
 }  // namespace

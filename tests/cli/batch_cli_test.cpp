@@ -241,6 +241,38 @@ TEST_F(BatchCliTest, HeaderWheneverMoreThanOneFileMayBeAnalysed) {
   EXPECT_EQ(RunReport({"--files-from", dir / "list"}).out, withHeader);
 }
 
+// Standard input is read once and held: every "-" gets the same bytes, at
+// any number of jobs, named "-" in headers, check lines and JSON.
+TEST_F(BatchCliTest, EveryDashGetsStandardInput) {
+  const std::string good = kGoldenDir + "optimize.jpg";
+  const std::string bytes = ReadWholeFile(good);
+  const std::string alone = RunReport({good}).out;
+  const ProcessResult text = RunReport({"-", "-"}, bytes);
+  EXPECT_EQ(text.out, "==> - <==\r\n" + alone + "\r\n==> - <==\r\n" + alone + "\r\n");
+  std::string line = RunReport({"--json", "--check", good}).out;
+  line.replace(line.find(good), good.size(), "-");
+  for (const char* jobs : {"1", "3"}) {
+    SCOPED_TRACE(jobs);
+    const ProcessResult json = RunReport({"--json", "--check", "-j", jobs, "-", "-", "-"}, bytes);
+    EXPECT_EQ(json.status, 0);
+    EXPECT_EQ(json.out, line + line + line);
+  }
+  EXPECT_EQ(RunReport({"--check", "-"}, bytes).out, "-: OK\n");
+}
+
+// Where standard input holds the list, a "-" among the names or in the list
+// is no file: an error in its place (no header, as for a folder that cannot
+// be read), and the list is read on.
+TEST_F(BatchCliTest, DashWhileStandardInputIsTheList) {
+  const ProcessResult run = RunReport({"--files-from", "-", "-"}, "-\n" + golden[0] + "\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(Headers(run.out), std::vector<std::string>{golden[0]});
+  const std::string error = "vellumark-report: -: 路径/文件访问错误 (error 75)\n";
+  EXPECT_EQ(run.err, error + error);
+  const ProcessResult json = RunReport({"--json", "--files-from", "-"}, "-\n");
+  EXPECT_TRUE(json.out.starts_with(R"({"file":"-","error":{)")) << json.out;
+}
+
 // Without -r a folder is error 75 with a hint, which no other error 75 gets;
 // with -r it is walked.
 TEST_F(BatchCliTest, FolderWithoutRecursiveGetsAHint) {

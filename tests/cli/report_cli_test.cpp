@@ -96,11 +96,21 @@ TEST(ReportCliTest, TableIsTheMarkerCodeTable) {
   EXPECT_EQ(run.out, MarkerCodeTable());
 }
 
-// A lone "-" is a file name like any other, not an option.
-TEST(ReportCliTest, LoneDashIsAFileName) {
-  const ProcessResult run = RunReport({"-"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "vellumark-report: -: 文件未找到 (error 53)\n");
+// A lone "-" is standard input, as for Unix filters; "./-" is a file called
+// "-"; an empty standard input is an empty file.
+TEST(ReportCliTest, LoneDashIsStandardInput) {
+  const ProcessResult run = RunReport({"-"}, ReadWholeFile(kGood));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, ReadWholeFile(kGoldenDir + "optimize.expected"));
+  EXPECT_EQ(run.err, "");
+  TempDir dir;
+  WriteWholeFile(dir / "-", "hello");
+  const ProcessResult file = testing::RunCommand("cd " + testing::Quoted(dir.Path().string()) + " && " +
+                                                     testing::ReportCommand({"./-"}),
+                                                 ReadWholeFile(kGood));
+  EXPECT_EQ(file.out, kTooShortLine);
+  WriteWholeFile(dir / "empty", "");
+  EXPECT_EQ(RunReport({"-"}).out, RunReport({dir / "empty"}).out);
 }
 
 TEST(ReportCliTest, VersionWinsOverFiles) {
@@ -150,6 +160,7 @@ TEST(ThumbnailCliTest, AnswersYesOrNo) {
   const testing::Bytes file = FileWithThumbnail();
   WriteWholeFile(dir / "t.jpg", std::string(file.begin(), file.end()));
   EXPECT_EQ(RunReport({"--thumbnail", dir / "t.jpg"}).out, "yes\n");
+  EXPECT_EQ(RunReport({"--thumbnail", "-"}, std::string(file.begin(), file.end())).out, "yes\n");
   const ProcessResult no = RunReport({"--thumbnail", kGood});
   EXPECT_EQ(no.status, 0);
   EXPECT_EQ(no.out, "no\n");
