@@ -301,6 +301,10 @@ TEST_F(BatchCliTest, UnreadableFolderHasItsJsonLine) {
 {"file":")" + (dir / "walked/z.jpg") + R"(","size":)")) << run.out;
     EXPECT_EQ(run.err, "vellumark-report: " + folder + ": 错误的文件名 (error 52)\n");
   }
+  // The summary counts the folder among the files, as unreadable.
+  const ProcessResult summary = RunReport({"--check", "--summary", "-r", dir / "walked"});
+  EXPECT_NE(summary.err.find("2 files, 1 JPEG, - with problems, 1 unreadable, "), std::string::npos) << summary.err;
+  EXPECT_TRUE(summary.err.ends_with(", 1 UNREADABLE\n")) << summary.err;
 }
 
 // Nested folders, a link back up, a link to a JPEG file and files of other

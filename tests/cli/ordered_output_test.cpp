@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -68,6 +69,33 @@ TEST_F(OrderedOutputTest, LargeOutputWaitsForItsTurn) {
   first.Finish("");
   later.join();
   EXPECT_EQ(Written(), "first\n" + large + large);
+}
+
+// Finished output waiting for an earlier job holds no new job back up to its
+// bound (4096 bytes, each job charged 256 more than its output); past it, until
+// the earlier job is done.
+TEST_F(OrderedOutputTest, FinishedOutputPastItsBoundHoldsNewJobsBack) {
+  JobOutput first = Job(0);
+  // Four jobs of 768 bytes, each below the bound of one job's output.
+  for (std::uint64_t job = 1; job <= 4; ++job) {
+    JobOutput waiting = Job(job);
+    waiting.Append(std::string(768, 'x'));
+    waiting.Finish("");
+  }
+  EXPECT_TRUE(output.WaitForRoom());
+  JobOutput fifth = Job(5);
+  fifth.Append("y");
+  fifth.Finish("");
+  std::atomic<bool> firstDone{false};
+  bool doneWhenLetThrough = false;
+  std::thread next([&] {
+    EXPECT_TRUE(output.WaitForRoom());
+    doneWhenLetThrough = firstDone.load();
+  });
+  firstDone = true;
+  first.Finish("");
+  next.join();
+  EXPECT_TRUE(doneWhenLetThrough);
 }
 
 TEST_F(OrderedOutputTest, InterruptedReportEndsAtItsLineEnd) {
