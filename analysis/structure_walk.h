@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string_view>
 
 #include "platform/binary_file.h"
 
@@ -22,6 +23,19 @@ enum class ProblemKind {
   TruncatedMarker,   // the file ends inside a marker or its length field
   MissingEoi,        // the file ends before EOI, at its size
 };
+
+// The kind's name in the JSON report, which readers match on.
+constexpr std::string_view ProblemKindName(ProblemKind kind) {
+  switch (kind) {
+    case ProblemKind::NoSoi: return "no-soi";
+    case ProblemKind::ExtraneousBytes: return "extraneous-bytes";
+    case ProblemKind::BadLength: return "bad-length";
+    case ProblemKind::TruncatedSegment: return "truncated-segment";
+    case ProblemKind::TruncatedMarker: return "truncated-marker";
+    case ProblemKind::MissingEoi: return "missing-eoi";
+  }
+  return {};
+}
 
 struct StructureProblem {
   std::int64_t offset = 0;

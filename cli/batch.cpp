@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -21,6 +20,7 @@
 #include "cli/messages.h"
 #include "cli/name_list.h"
 #include "cli/ordered_output.h"
+#include "cli/polling_condition.h"
 #include "cli/progress.h"
 #include "cli/standard_input_files.h"
 #include "cli/summary.h"
@@ -57,19 +57,18 @@ class TaskQueue {
 public:
   TaskQueue(std::size_t capacity, const std::atomic<bool>& interrupt) : capacity_(capacity), interrupt_(interrupt) {}
 
-  // Waits while the queue is full. False once interrupted.
-  bool Push(Task task) {
+  // Waits while the queue is full. False once interrupted, with the task
+  // dropped.
+  [[nodiscard]] bool Push(Task task) {
     std::unique_lock lock(mutex_);
     while (tasks_.size() >= capacity_ && !interrupt_.load()) {
-      Wait(lock, notFull_, fullWaiters_);
+      notFull_.Wait(lock);
     }
     if (interrupt_.load()) {
       return false;
     }
     tasks_.push_back(std::move(task));
-    if (emptyWaiters_ > 0) {
-      notEmpty_.notify_one();
-    }
+    notEmpty_.NotifyOne();
     return true;
   }
 
@@ -78,15 +77,15 @@ public:
   std::optional<Task> Pop() {
     std::unique_lock lock(mutex_);
     while (tasks_.empty() && !closed_ && !interrupt_.load()) {
-      Wait(lock, notEmpty_, emptyWaiters_);
+      notEmpty_.Wait(lock);
     }
     if (tasks_.empty() || interrupt_.load()) {
       return std::nullopt;
     }
     Task task = std::move(tasks_.front());
     tasks_.pop_front();
-    if (fullWaiters_ > 0 && tasks_.size() <= capacity_ / 2) {
-      notFull_.notify_one();
+    if (tasks_.size() <= capacity_ / 2) {
+      notFull_.NotifyOne();
     }
     return task;
   }
@@ -94,23 +93,15 @@ public:
   void Close() {
     const std::lock_guard lock(mutex_);
     closed_ = true;
-    notEmpty_.notify_all();
+    notEmpty_.NotifyAll();
   }
 
 private:
-  void Wait(std::unique_lock<std::mutex>& lock, std::condition_variable& condition, int& waiters) {
-    ++waiters;
-    condition.wait_for(lock, kInterruptPoll);
-    --waiters;
-  }
-
   std::size_t capacity_;
   const std::atomic<bool>& interrupt_;
   std::mutex mutex_;
-  std::condition_variable notEmpty_;
-  std::condition_variable notFull_;
-  int emptyWaiters_ = 0;
-  int fullWaiters_ = 0;
+  PollingCondition notEmpty_;
+  PollingCondition notFull_;
   std::deque<Task> tasks_;
   bool closed_ = false;
 };
@@ -187,7 +178,10 @@ public:
     CatchInterrupt(interrupt_);
     const unsigned workers = Workers();
     if (workers == 1) {
-      Produce([this](Task task) { RunTask(std::move(task), totals_); });
+      Produce([this](Task task) {
+        RunTask(std::move(task), totals_);
+        return true;
+      });
     } else {
       RunOnThreads(workers);
     }
@@ -203,7 +197,8 @@ public:
   }
 
 private:
-  using Take = std::function<void(Task)>;
+  // Takes a task on; false where the batch stops.
+  using Take = std::function<bool(Task)>;
 
   // One file needs no thread; a known handful needs no more threads than files.
   unsigned Workers() const {
@@ -226,7 +221,7 @@ private:
     }
     // The names are found here, on the thread that takes Ctrl+C, so that it
     // ends a wait for a list that arrives slowly.
-    Produce([&queue](Task task) { queue.Push(std::move(task)); });
+    Produce([&queue](Task task) { return queue.Push(std::move(task)); });
     queue.Close();
     for (std::thread& thread : threads) {
       thread.join();
@@ -315,8 +310,7 @@ private:
       return false;
     }
     ++counts_.known;
-    take(Task{nextJob_++, std::move(path), std::move(fault), amongFiles});
-    return true;
+    return take(Task{nextJob_++, std::move(path), std::move(fault), amongFiles});
   }
 
   void RunTask(Task task, BatchTotals& totals) {
@@ -381,8 +375,9 @@ private:
   }
 
   const CliOptions& options_;
-  FileAnalysis analyse_;
+  // Before analyse_, which holds a reference to it.
   std::atomic<bool> interrupt_{false};
+  FileAnalysis analyse_;
   LocalFileSystem disk_;
   StandardInputFiles files_{disk_};
   BatchCounts counts_;

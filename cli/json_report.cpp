@@ -21,18 +21,6 @@ namespace {
 // until then; a file with more than this is walked a second time for them.
 constexpr std::size_t kHeldProblems = 1024;
 
-std::string_view KindName(ProblemKind kind) {
-  switch (kind) {
-    case ProblemKind::NoSoi: return "no-soi";
-    case ProblemKind::ExtraneousBytes: return "extraneous-bytes";
-    case ProblemKind::BadLength: return "bad-length";
-    case ProblemKind::TruncatedSegment: return "truncated-segment";
-    case ProblemKind::TruncatedMarker: return "truncated-marker";
-    case ProblemKind::MissingEoi: return "missing-eoi";
-  }
-  return {};
-}
-
 // Opens the file's object with its name. A name that is not UTF-8 loses bytes
 // as a JSON string, so its bytes follow too, and it can be opened again. (On
 // Windows names arrive converted from UTF-16, always UTF-8.)
@@ -45,7 +33,7 @@ void BeginFileObject(JsonWriter& json, const std::string& path) {
 
 void WriteProblem(JsonWriter& json, const StructureProblem& problem) {
   json.BeginObject().Member("offset", problem.offset).Member("length", problem.length);
-  json.Key("kind").String(KindName(problem.kind)).EndObject();
+  json.Key("kind").String(ProblemKindName(problem.kind)).EndObject();
 }
 
 void WriteError(JsonWriter& json, const RuntimeError& error) {

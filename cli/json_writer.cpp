@@ -1,6 +1,7 @@
 #include "cli/json_writer.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cctype>
 #include <charconv>
 #include <utility>
@@ -123,6 +124,7 @@ void JsonWriter::BeforeValue() {
 }
 
 JsonWriter& JsonWriter::Open(char bracket) {
+  assert(depth_ < kMaxDepth && "JsonWriter nests deeper than kMaxDepth");
   BeforeValue();
   text_ += bracket;
   hasMember_[depth_++] = false;

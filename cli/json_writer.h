@@ -33,6 +33,10 @@ public:
   // How many objects and arrays are open.
   std::size_t Depth() const { return depth_; }
 
+  // The deepest the writer nests; the structure report nests seven deep.
+  // Deeper is the caller's mistake, which debug builds stop at.
+  static constexpr std::size_t kMaxDepth = 16;
+
 private:
   // The comma before every value but the first of its object or array.
   void BeforeValue();
@@ -40,9 +44,8 @@ private:
   JsonWriter& Close(char bracket);
 
   std::string& text_;
-  // Whether the open object or array at each depth has a member yet. The
-  // structure report nests five deep.
-  std::array<bool, 16> hasMember_{};
+  // Whether the open object or array at each depth has a member yet.
+  std::array<bool, kMaxDepth> hasMember_{};
   std::size_t depth_ = 0;
   bool afterKey_ = false;
 };

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "platform/interrupt.h"
-
 namespace vellumark {
 
 namespace {
@@ -15,6 +13,13 @@ constexpr std::size_t kWriteSize = 256 * 1024;
 // What keeping a finished job costs beyond its bytes.
 constexpr std::size_t kFinishedOverhead = 256;
 
+// Where Ctrl+C cuts output short: the rest of the open line, up to and with
+// its LF, or all of bytes where none comes.
+std::string_view UpToLineEnd(std::string_view bytes) {
+  const std::size_t end = bytes.find('\n');
+  return bytes.substr(0, end == std::string_view::npos ? end : end + 1);
+}
+
 }  // namespace
 
 OrderedOutput::OrderedOutput(std::FILE* stream, std::function<void(std::string_view)> printError,
@@ -24,15 +29,9 @@ OrderedOutput::OrderedOutput(std::FILE* stream, std::function<void(std::string_v
 bool OrderedOutput::WaitForRoom() {
   std::unique_lock lock(mutex_);
   while (finishedBytes_ > bounds_.finished && !interrupt_.load()) {
-    Wait(lock);
+    changed_.Wait(lock);
   }
   return !interrupt_.load();
-}
-
-void OrderedOutput::Wait(std::unique_lock<std::mutex>& lock) {
-  ++waiters_;
-  changed_.wait_for(lock, kInterruptPoll);
-  --waiters_;
 }
 
 void OrderedOutput::Flush() {
@@ -45,7 +44,7 @@ void OrderedOutput::Flush() {
 bool OrderedOutput::WaitForTurn(std::uint64_t job) {
   std::unique_lock lock(mutex_);
   while (!IsTurn(job) && !interrupt_.load()) {
-    Wait(lock);
+    changed_.Wait(lock);
   }
   return IsTurn(job);
 }
@@ -88,8 +87,7 @@ bool OrderedOutput::WriteWaited(std::string_view bytes) {
   while (!bytes.empty()) {
     if (interrupt_.load()) {
       if (lineOpen) {
-        const std::size_t end = bytes.find('\n');
-        Write(bytes.substr(0, end == std::string_view::npos ? end : end + 1));
+        Write(UpToLineEnd(bytes));
       }
       return false;
     }
@@ -112,9 +110,7 @@ void OrderedOutput::PassTurn(std::uint64_t job) {
   std::unique_lock lock(mutex_);
   for (;; ++job) {
     next_.store(job, std::memory_order_release);
-    if (waiters_ > 0) {
-      changed_.notify_all();
-    }
+    changed_.NotifyAll();
     const auto waiting = finished_.find(job);
     if (waiting == finished_.end() || interrupt_.load()) {
       return;
@@ -222,8 +218,7 @@ std::string_view JobOutput::TextBeforeStop(std::string_view text) {
   if (!lineOpen_) {
     return {};
   }
-  const std::size_t end = text.find('\n');
-  return text.substr(0, end == std::string_view::npos ? end : end + 1);
+  return UpToLineEnd(text);
 }
 
 }  // namespace vellumark

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -11,6 +10,7 @@
 #include <string_view>
 
 #include "analysis/report_sink.h"
+#include "cli/polling_condition.h"
 #include "cli/stream_sink.h"
 
 namespace vellumark {
@@ -53,7 +53,6 @@ private:
   };
 
   // Waking costs a switch between threads: only waiting threads are woken.
-  void Wait(std::unique_lock<std::mutex>& lock);
   bool IsTurn(std::uint64_t job) const { return next_.load(std::memory_order_acquire) == job; }
   // False once interrupted.
   bool WaitForTurn(std::uint64_t job);
@@ -77,8 +76,7 @@ private:
   std::atomic<bool> good_{true};
   std::atomic<std::uint64_t> next_{0};
   std::mutex mutex_;
-  std::condition_variable changed_;
-  int waiters_ = 0;
+  PollingCondition changed_;
   std::map<std::uint64_t, Finished> finished_;
   std::size_t finishedBytes_ = 0;
 };

@@ -10,8 +10,13 @@ namespace {
 constexpr std::size_t kBlockSize = 256 * 1024;
 }  // namespace
 
+// Two returns, not a conditional operator: that would copy utf8 where it can
+// be moved.
 std::string Encoded(std::string utf8, OutputEncoding encoding) {
-  return encoding == OutputEncoding::Gbk ? ToAnsiCodePage(utf8) : utf8;
+  if (encoding == OutputEncoding::Gbk) {
+    return ToAnsiCodePage(utf8);
+  }
+  return utf8;
 }
 
 // Ctrl+C interrupts a write that waits on a pipe or terminal; that is no

@@ -48,5 +48,22 @@ TEST(JsonWriterTest, CommasBetweenMembersOnly) {
   EXPECT_EQ(text, R"({"a":-1,"b":[1,null,false,{}],"c":[]})");
 }
 
+// As deep as the writer goes, and in debug builds not one level deeper.
+TEST(JsonWriterTest, NestsToItsLimit) {
+  std::string text;
+  JsonWriter json(text);
+  for (std::size_t i = 0; i < JsonWriter::kMaxDepth; ++i) {
+    json.BeginArray();
+  }
+  EXPECT_EQ(json.Depth(), JsonWriter::kMaxDepth);
+#ifndef NDEBUG
+  EXPECT_DEATH(json.BeginArray(), "kMaxDepth");
+#endif
+  for (std::size_t i = 0; i < JsonWriter::kMaxDepth; ++i) {
+    json.EndArray();
+  }
+  EXPECT_EQ(text, std::string(JsonWriter::kMaxDepth, '[') + std::string(JsonWriter::kMaxDepth, ']'));
+}
+
 }  // namespace
 }  // namespace vellumark
