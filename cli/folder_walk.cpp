@@ -4,15 +4,11 @@
 #include <array>
 #include <utility>
 
+#include "platform/path_separator.h"
+
 namespace vellumark {
 
 namespace {
-
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
 
 bool EndsWithNoCase(std::string_view name, std::string_view suffix) {
   if (name.size() < suffix.size()) {
@@ -44,10 +40,10 @@ bool IsWalked(const FolderEntry& entry) {
 }
 
 std::string Joined(const std::string& folder, const std::string& name) {
-  if (!folder.empty() && (folder.back() == '/' || folder.back() == kSeparator)) {
+  if (!folder.empty() && (folder.back() == '/' || folder.back() == kPathSeparator)) {
     return folder + name;
   }
-  return folder + kSeparator + name;
+  return folder + kPathSeparator + name;
 }
 
 }  // namespace

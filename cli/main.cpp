@@ -1,14 +1,5 @@
 // vellumark-report: the marker report of each file on standard output, exactly
 // as the window shows it after Open.
-#ifdef _WIN32
-#include <windows.h>
-#include <shellapi.h>
-#include <fcntl.h>
-#include <io.h>
-
-#include "platform/win32/utf16.h"
-#endif
-
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -26,6 +17,7 @@
 #include "cli/standard_input_files.h"
 #include "cli/stream_sink.h"
 #include "platform/local_file_system.h"
+#include "platform/process_start.h"
 
 namespace vellumark {
 
@@ -98,38 +90,7 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace
 }  // namespace vellumark
 
-namespace {
-
-std::vector<std::string> Arguments([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
-#ifdef _WIN32
-  // The char arguments come in the ANSI code page, where a file name with
-  // characters outside it cannot be spelt; the wide ones hold every name.
-  int count = 0;
-  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<std::string> args;
-  for (int i = 1; i < count; ++i) {
-    args.push_back(vellumark::Utf8(wide[i]));
-  }
-  LocalFree(wide);
-  return args;
-#else
-  return {argv + 1, argv + argc};
-#endif
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-#ifdef _WIN32
-  // The report carries its own CR LF; a text-mode stream would make it CR CR LF.
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stderr), _O_BINARY);
-#else
-  // Output is buffered in large blocks by the sinks already. A C stream's own
-  // buffer would lose its unwritten bytes when Ctrl+C interrupts a write to a
-  // pipe (glibc drops them with the error); unbuffered, every write says exactly
-  // how much went out, and the rest is written again.
-  std::setvbuf(stdout, nullptr, _IONBF, 0);
-#endif
-  return vellumark::Run(Arguments(argc, argv));
+  vellumark::PrepareStandardStreams();
+  return vellumark::Run(vellumark::CommandLineArguments(argc, argv));
 }
