@@ -15,10 +15,9 @@
 #include "cli/check_report.h"
 #include "cli/exit_status.h"
 #include "cli/fault_message.h"
-#include "cli/folder_walk.h"
 #include "cli/json_report.h"
 #include "cli/messages.h"
-#include "cli/name_list.h"
+#include "cli/name_finder.h"
 #include "cli/ordered_output.h"
 #include "cli/polling_condition.h"
 #include "cli/progress.h"
@@ -38,17 +37,6 @@ namespace {
 // output waiting for its turn holds at most about 16 MiB.
 constexpr OrderedOutput::Bounds kOutputBounds{4 << 20, 16 << 20};
 constexpr std::size_t kTasksPerWorker = 64;
-
-// One file to analyse, numbered in the order of the names; or a folder or list
-// that could not be read, reported in its place.
-struct Task {
-  std::uint64_t job;
-  std::string path;
-  std::optional<RuntimeError> fault;
-  // A folder or standard input stands among the files, so JSON gives it a
-  // file's line; a list does not.
-  bool amongFiles = false;
-};
 
 // Tasks from the thread that finds the names to the threads that analyse them.
 // A thread is woken only where one waits, and the finding thread only once the
@@ -178,7 +166,7 @@ public:
     CatchInterrupt(interrupt_);
     const unsigned workers = Workers();
     if (workers == 1) {
-      Produce([this](Task task) {
+      FindNames([this](Task task) {
         RunTask(std::move(task), totals_);
         return true;
       });
@@ -197,9 +185,6 @@ public:
   }
 
 private:
-  // Takes a task on; false where the batch stops.
-  using Take = std::function<bool(Task)>;
-
   // One file needs no thread; a known handful needs no more threads than files.
   unsigned Workers() const {
     const bool namesKnown = !options_.recursive && !options_.filesFrom;
@@ -221,7 +206,7 @@ private:
     }
     // The names are found here, on the thread that takes Ctrl+C, so that it
     // ends a wait for a list that arrives slowly.
-    Produce([&queue](Task task) { return queue.Push(std::move(task)); });
+    FindNames([&queue](Task task) { return queue.Push(std::move(task)); });
     queue.Close();
     for (std::thread& thread : threads) {
       thread.join();
@@ -239,78 +224,16 @@ private:
     AddTotals(totals);
   }
 
-  // Hands every name on in order: the arguments, then the list's.
-  void Produce(const Take& take) {
-    for (const std::string& name : options_.files) {
-      if (!Offer(name, take)) {
-        return;
-      }
-    }
-    if (options_.filesFrom && !OfferListed(take)) {
-      return;
-    }
-    counts_.allKnown = true;
-  }
-
-  // Only the list's own faults are caught here: each file's stay in its job.
-  bool OfferListed(const Take& take) {
-    const auto separator = options_.nulSeparated ? NameList::Separator::Nul : NameList::Separator::LineEnd;
-    try {
-      NameList list(*options_.filesFrom, separator);
-      while (const std::optional<std::string> name = list.Next(interrupt_)) {
-        if (!Offer(*name, take)) {
-          return false;
-        }
-      }
-    } catch (const RuntimeError& error) {
-      return Hand(take, *options_.filesFrom, error);
-    }
-    return !interrupt_.load();
-  }
-
-  // A folder with -r is walked; any other name is analysed as it stands.
-  bool Offer(const std::string& name, const Take& take) {
-    if (NamesStandardInput(name)) {
-      return OfferStandardInput(name, take);
-    }
-    if (!options_.recursive || !IsFolder(name)) {
-      return Hand(take, name, std::nullopt);
-    }
-    FolderWalk walk(name);
-    while (std::optional<WalkItem> item = walk.Next()) {
-      // Only a folder that could not be read comes with a fault.
-      const bool amongFiles = item->fault.has_value();
-      if (!Hand(take, std::move(item->path), std::move(item->fault), amongFiles)) {
+  // Counts each task and hands it on, while the output takes more.
+  void FindNames(const std::function<bool(Task)>& take) {
+    NameFinder finder(options_, files_, interrupt_, [this, &take](Task task) {
+      if (!output_.Good()) {
         return false;
       }
-    }
-    return true;
-  }
-
-  // Standard input is read here, on the thread that takes Ctrl+C, so that it
-  // ends a wait for input that arrives slowly. Where it holds the list, it
-  // holds no file.
-  bool OfferStandardInput(const std::string& name, const Take& take) {
-    if (options_.filesFrom && NamesStandardInput(*options_.filesFrom)) {
-      return Hand(take, name, MakeError(error_number::kPathFileAccess), true);
-    }
-    try {
-      if (!files_.Load(interrupt_)) {
-        return false;
-      }
-    } catch (const RuntimeError& error) {
-      return Hand(take, name, error, true);
-    }
-    return Hand(take, name, std::nullopt);
-  }
-
-  // False where the batch stops: Ctrl+C, or an output that takes no more.
-  bool Hand(const Take& take, std::string path, std::optional<RuntimeError> fault, bool amongFiles = false) {
-    if (interrupt_.load() || !output_.Good()) {
-      return false;
-    }
-    ++counts_.known;
-    return take(Task{nextJob_++, std::move(path), std::move(fault), amongFiles});
+      ++counts_.known;
+      return take(std::move(task));
+    });
+    counts_.allKnown = finder.FindAll();
   }
 
   void RunTask(Task task, BatchTotals& totals) {
