@@ -49,17 +49,11 @@ Bytes GreyFile(const Bytes& data, Grey grey = {}) {
 constexpr Grey kTwelveBit{.frameCode = 0xC1, .precision = 12};
 constexpr Grey kFourIntervals{.width = 32, .restart = 1};
 
-struct ScanCase {
-  const char* name;
-  Bytes file;
-  std::string line;
-};
+using ScanCase = testing::LineCase;
 
-class EntropyFaultTest : public ::testing::TestWithParam<ScanCase> {};
+class EntropyFaultTest : public testing::CheckLineTest {};
 
-TEST_P(EntropyFaultTest, PrintsTheLine) {
-  EXPECT_EQ(CheckLine("in.jpg", CheckBytes(GetParam().file)), GetParam().line + "\n");
-}
+TEST_P(EntropyFaultTest, PrintsTheLine) { ExpectTheLine(); }
 
 TEST(CraftedHeadTest, GreyDataBeginsAt156) {
   EXPECT_EQ(GreyFile({}).size(), kGreyData + 2);
@@ -93,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
         // DC category 11 needs 11 extra bits; two are there before EOI.
         ScanCase{"ExtraBitsPastTheMarker", GreyFile(Empty(1).Code(kCraftedDc, 11, 0, 2).Build()),
                  "in.jpg: DAMAGED: premature-end at 157 in scan 1, MCU 1,0, pixel 8,0; 50.0% intact"}),
-    [](const auto& info) { return info.param.name; });
+    testing::kCaseName);
 
 // The bad ones lack their extra bits too: a symbol is judged before them.
 INSTANTIATE_TEST_SUITE_P(
@@ -128,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "in.jpg: DAMAGED: bad-value at 156.6 in scan 1, MCU 1,0, pixel 8,0; 50.0% intact"},
         ScanCase{"SizeZeroWithRun5", GreyFile(Empty(1).Code(kCraftedDc, 0).Code(kCraftedAc, 0x50).Build()),
                  "in.jpg: DAMAGED: bad-value at 156.6 in scan 1, MCU 1,0, pixel 8,0; 50.0% intact"}),
-    [](const auto& info) { return info.param.name; });
+    testing::kCaseName);
 
 // MCU 0 codes E1 (coefficient 15), then ZRL ZRL (16..47); what follows decides.
 ScanWriter To48() {
@@ -163,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
                               .Code(kCraftedAc, 0xF0).Code(kCraftedAc, 0x01, 1, 1).Code(kCraftedAc, 0x01, 1, 1)
                               .Code(kCraftedAc, 0xE1).Build()),
                  "in.jpg: DAMAGED: coefficient-overflow at 159.5 in scan 1, MCU 0,0, pixel 0,0; 0.0% intact"}),
-    [](const auto& info) { return info.param.name; });
+    testing::kCaseName);
 
 // One MCU to an interval, each written 0F: 0000 and padding.
 INSTANTIATE_TEST_SUITE_P(
@@ -202,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{"ByteBeforeARestart",
                  GreyFile({0x0F, 0xAB, 0xFF, 0xD0, 0x0F, 0xFF, 0xD1, 0x0F, 0xFF, 0xD2, 0x0F}, kFourIntervals),
                  "in.jpg: WARNING: extra-data at 157"}),
-    [](const auto& info) { return info.param.name; });
+    testing::kCaseName);
 
 // DC 0 = 0 and DC 1 = 1000000000000000: codes past the first lookup's bits.
 const testing::HuffmanCodes kLongDc({1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}, {0, 1});
@@ -228,7 +222,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "in.jpg: DAMAGED: premature-end at 181 in scan 1, MCU 1,0, pixel 8,0; 50.0% intact"},
         ScanCase{"ThirteenBitsBeginNoCode", LongCodeFile(std::move(LongFirst().Bits(0x1001, 13))),
                  "in.jpg: DAMAGED: bad-huffman-code at 179.3 in scan 1, MCU 1,0, pixel 8,0; 50.0% intact"}),
-    [](const auto& info) { return info.param.name; });
+    testing::kCaseName);
 
 struct Extra {
   std::int64_t offset;
@@ -261,7 +255,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ExtraCase{"StuffedByteCountsTwo", {0xAB, 0xFF, 0x00, 0xCD}, {{157, 4}}},
                       // Without restart intervals an RST is passed over.
                       ExtraCase{"OneRunBeforeEachMarker", {0xAB, 0xFF, 0xD0, 0xCD, 0xEF}, {{157, 1}, {160, 2}}}),
-    [](const auto& info) { return info.param.name; });
+    testing::kCaseName);
 
 // 120 intervals of one MCU, each FF 00 (no code) and its RST: a fault in
 // each, every one resumed after its own marker, 4 bytes apart.

@@ -50,17 +50,11 @@ const Bytes kThreeScan = ScanPayload({{1, 0x00}, {2, 0x00}, {3, 0x00}});
 Bytes Segment(std::uint8_t code, const Bytes& payload) { return JpegBuilder().Segment(code, payload).Build(); }
 Bytes Then(const Bytes& first, const Bytes& second) { return testing::Join({first, second}); }
 
-struct HeaderCase {
-  const char* name;
-  Bytes file;
-  std::string line;
-};
+using HeaderCase = testing::LineCase;
 
-class HeaderFaultTest : public ::testing::TestWithParam<HeaderCase> {};
+class HeaderFaultTest : public testing::CheckLineTest {};
 
-TEST_P(HeaderFaultTest, PrintsTheLine) {
-  EXPECT_EQ(CheckLine("in.jpg", CheckBytes(GetParam().file)), GetParam().line + "\n");
-}
+TEST_P(HeaderFaultTest, PrintsTheLine) { ExpectTheLine(); }
 
 INSTANTIATE_TEST_SUITE_P(
     Frames, HeaderFaultTest,
@@ -84,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"SecondFrame", Picture(Grey(), kGreyScan, {0x00}, Then(Segment(0xC0, GreyFrame(16, 8)), kEoi)),
                    "in.jpg: DAMAGED: extra-frame at 157; 100.0% intact"},
         HeaderCase{"SecondSoi", Picture(Grey(), kGreyScan, {0x00, 0xFF, 0xD8}), "in.jpg: DAMAGED: unexpected-marker at 157; 100.0% intact"}),
-    [](const auto& info) { return info.param.name; });
+    testing::kCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Markers, HeaderFaultTest,
@@ -97,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Its length field reaches past the file's end.
         HeaderCase{"Jpg0CutOff", Picture(Grey(), kGreyScan, {0x00}, {0xFF, 0xF0, 0x00, 0x09}),
                    "in.jpg: TRUNCATED: truncated-segment at 157; 100.0% intact"}),
-    [](const auto& info) { return info.param.name; });
+    testing::kCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Scans, HeaderFaultTest,
@@ -135,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
         // 00 read with the standard luma tables: DC 0, then AC 00 (run 0, size 1) and its bit twice; EOI at 101.
         HeaderCase{"NoDhtCraftedBits", Picture(CraftedHead(0xC0, GreyFrame(16, 8), 0, false)),
                    "in.jpg: DAMAGED: premature-end at 101 in scan 1, MCU 0,0, pixel 0,0; 0.0% intact"}),
-    [](const auto& info) { return info.param.name; });
+    testing::kCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     FileEnds, HeaderFaultTest,
@@ -150,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"ComponentNeverCodedNoEoi",
                    Picture(Grey(0xC0, FramePayload(8, 16, 16, {{1, 0x11, 0}, {2, 0x11, 0}, {3, 0x11, 0}})), kGreyScan, {0x00, 0x00}, {}),
                    "in.jpg: TRUNCATED: missing-scans at 164; 100.0% intact"}),
-    [](const auto& info) { return info.param.name; });
+    testing::kCaseName);
 
 // The first reason in file order; data after EOI is not looked at.
 INSTANTIATE_TEST_SUITE_P(
@@ -173,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"Sof3AfterSof0", Picture(Grey(), kGreyScan, {0x00}, Then(Segment(0xC3, GreyFrame(16, 8)), kEoi)),
                    "in.jpg: DAMAGED: extra-frame at 157; 100.0% intact"},
         HeaderCase{"DhpAfterEoi", Picture(Grey(), kGreyScan, {0x00}, Then(kEoi, Segment(0xDE, GreyFrame(16, 8)))), "in.jpg: OK"}),
-    [](const auto& info) { return info.param.name; });
+    testing::kCaseName);
 
 }  // namespace
 }  // namespace vellumark

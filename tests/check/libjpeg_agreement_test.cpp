@@ -248,7 +248,7 @@ TEST_P(LibjpegAgreementTest, CutsLibjpegNoticesAreTruncated) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, LibjpegAgreementTest, ::testing::ValuesIn(kKinds),
-                         [](const auto& info) { return info.param.name; });
+                         testing::kCaseName);
 
 // Every length from the first scan's data to just before EOI. Whole codes
 // decode, so the bits a cut leaves begin a code: the file is truncated,

@@ -45,17 +45,11 @@ Scan Ac(std::uint8_t ss, std::uint8_t se, std::uint8_t ahAl, std::uint8_t tables
   return {Grey(ss, se, ahAl, tables), ScanWriter().Code(kCraftedAc, 0).Code(kCraftedAc, 0).Build()};
 }
 
-struct ProgressiveCase {
-  const char* name;
-  Bytes file;
-  std::string line;
-};
+using ProgressiveCase = testing::LineCase;
 
-class ProgressiveTest : public ::testing::TestWithParam<ProgressiveCase> {};
+class ProgressiveTest : public testing::CheckLineTest {};
 
-TEST_P(ProgressiveTest, PrintsTheLine) {
-  EXPECT_EQ(CheckLine("in.jpg", CheckBytes(GetParam().file)), GetParam().line + "\n");
-}
+TEST_P(ProgressiveTest, PrintsTheLine) { ExpectTheLine(); }
 
 INSTANTIATE_TEST_SUITE_P(
     Progression, ProgressiveTest,
@@ -74,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
         ProgressiveCase{"DcAlone", Progressive({DcFirst(0)}), "in.jpg: OK"},
         // A DC scan needs no AC table, an AC scan no DC table.
         ProgressiveCase{"TablesTheScanDoesNotUse", Progressive({{Grey(0, 0, 0, 0x03), {0x0F}}, Ac(1, 63, 0, 0x30)}), "in.jpg: OK"}),
-    [](const auto& info) { return info.param.name; });
+    testing::kCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     BadScans, ProgressiveTest,
@@ -85,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         ProgressiveCase{"Al13", Progressive({DcFirst(13)}), "in.jpg: OK"},
         ProgressiveCase{"Al14", Progressive({DcFirst(14)}), "in.jpg: DAMAGED: bad-scan at 146 in scan 1; 0.0% intact"},
         ProgressiveCase{"AhTwoAboveAl", Progressive({DcFirst(2), DcRefine(0x20)}), "in.jpg: DAMAGED: bad-scan at 157 in scan 2; 50.0% intact"}),
-    [](const auto& info) { return info.param.name; });
+    testing::kCaseName);
 
 TEST(ProgressiveTest, AcScanOfTwoComponentsIsBad) {
   // SOF is 3 bytes longer than grey: SOS at 149.
@@ -131,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
                         "in.jpg: DAMAGED: bad-value at 167.0 in scan 2, MCU 0,0, pixel 0,0; 66.6% intact"},
         ProgressiveCase{"Size2", Refined(16, Eob(), std::move(ScanWriter().Code(kCraftedAc, 0x02, 1, 2))),
                         "in.jpg: DAMAGED: bad-value at 178.0 in scan 3, MCU 0,0, pixel 0,0; 66.6% intact"}),
-    [](const auto& info) { return info.param.name; });
+    testing::kCaseName);
 
 TEST(ProgressiveTest, FaultyBlockLeavesNoHistory) {
   // AC first: block 0 sets coefficient 1; block 1 sets it too, then 111111 is
@@ -185,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Cb alone: 2 × 1 blocks of 16×16 pixels.
         ProgressiveCase{"ChromaAlone", Colour(ScanPayload({{2, 0}}), EmptyBlocks(1).Ones(6).Build()),
                         "in.jpg: DAMAGED: bad-huffman-code at 162.4 in scan 1, MCU 1,0, pixel 16,0; 50.0% intact"}),
-    [](const auto& info) { return info.param.name; });
+    testing::kCaseName);
 
 }  // namespace
 }  // namespace vellumark

@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "analysis/file_check.h"
+#include "cli/check_report.h"
 #include "platform/binary_file.h"
 #include "platform/memory_byte_source.h"
 #include "tests/support/jpeg_builder.h"
@@ -74,5 +77,21 @@ inline CheckSummary CheckBytes(const Bytes& bytes) {
   BinaryFile file(std::make_unique<MemoryByteSource>(bytes));
   return CheckPictures(file).value();
 }
+
+// A crafted file and the check line it gives, without its line end.
+struct LineCase {
+  const char* name;
+  Bytes file;
+  std::string line;
+};
+
+// Names each case of a table after its name field.
+inline constexpr auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
+
+// The check line of a crafted file named in.jpg.
+class CheckLineTest : public ::testing::TestWithParam<LineCase> {
+protected:
+  void ExpectTheLine() { EXPECT_EQ(CheckLine("in.jpg", CheckBytes(GetParam().file)), GetParam().line + "\n"); }
+};
 
 }  // namespace vellumark::testing
