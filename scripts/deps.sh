@@ -4,7 +4,7 @@
 set -euo pipefail
 
 declare -A groups=(
-  [build]="cmake ninja-build g++ pkg-config libcli11-dev libstb-dev help2man"
+  [build]="cmake ninja-build g++ pkg-config libcli11-dev libstb-dev librapidxml-dev help2man"
   [gui]="qt6-base-dev qt6-translations-l10n libgl-dev fonts-wqy-microhei"
   [test]="googletest libgtest-dev libjpeg-turbo-progs libjpeg-dev clang-14 libfuzzer-14-dev nlohmann-json3-dev"
   [windows]="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest nsis nlohmann-json3-dev"
