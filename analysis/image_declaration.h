@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <string_view>
+#include <vector>
+
+namespace vellumark {
+
+// Pictures a file carries besides its own: what its segments declare (an Exif
+// or JFXX thumbnail, the Multi-Picture Format's images, the XMP container
+// directory's items) and what follows its EOI. Offsets count from 0 in the
+// file being walked.
+
+enum class ImageFormat { Jpeg, IsoMedia, Pixels, Unknown };
+
+enum class ImageRole { Thumbnail, LargeThumbnail, GainMap, MotionPhoto, Panorama, Disparity, MultiAngle, Other };
+
+// The ways an image is found, in the order the JSON report lists them.
+enum class FoundBy { Exif, Jfxx, Mpf, Xmp, AfterEoi };
+
+// The names in the JSON report, which readers match on.
+std::string_view ImageFormatName(ImageFormat format);
+std::string_view ImageRoleName(ImageRole role);
+std::string_view FoundByName(FoundBy way);
+
+// Bytes of a declaration that cannot be read: an IFD, an entry or a directory,
+// as far as they lie in their segment.
+struct DeclarationFault {
+  std::int64_t offset = 0;
+  std::int64_t length = 0;
+};
+
+struct DeclaredImage {
+  std::int64_t offset = 0;
+  std::int64_t length = 0;
+  ImageFormat format = ImageFormat::Unknown;
+  ImageRole role = ImageRole::Other;
+  FoundBy foundBy = FoundBy::AfterEoi;
+  // Where the image must end: a thumbnail within its segment, anything else
+  // within the file (the file's size is applied later).
+  std::int64_t limit = std::numeric_limits<std::int64_t>::max();
+  // Faults of the declaration that yielded this image.
+  std::vector<DeclarationFault> faults;
+};
+
+// What a file's segments declare, gathered as the walk meets them.
+struct Declarations {
+  std::vector<DeclaredImage> images;
+  std::vector<DeclarationFault> faults;  // those that yielded no image
+};
+
+}  // namespace vellumark
