@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages of the named groups that are not installed yet.
-# Usage: scripts/deps.sh build|gui|test|package|windows|wine|bench|ssh ...
+# Usage: scripts/deps.sh build|gui|test|package|windows|wine|wine32|bench|ssh ...
+# wine32 needs the i386 architecture added first (scripts/windows-test.sh does).
 set -euo pipefail
 
 declare -A groups=(
@@ -10,6 +11,7 @@ declare -A groups=(
   [windows]="g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest nsis nlohmann-json3-dev"
   [package]="dpkg-dev file lintian desktop-file-utils appstream bash-completion"
   [wine]="wine wine64 fonts-wine fonts-wqy-microhei xvfb xauth locales"
+  [wine32]="wine32:i386"
   [bench]="hyperfine time parallel libjpeg-turbo-progs libjpeg-dev jpeginfo netpbm jhead exiv2 libimage-exiftool-perl"
   [ssh]="openssh-server openssh-client"
 )
@@ -26,7 +28,6 @@ done
 
 if ((${#wanted[@]})); then
   echo "Installing: ${wanted[*]}" >&2
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${wanted[@]}" >/dev/null
+  "$(dirname "$0")/apt-get.sh" update -qq
+  "$(dirname "$0")/apt-get.sh" install -y -qq --no-install-recommends "${wanted[@]}" >/dev/null
 fi

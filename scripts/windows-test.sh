@@ -40,8 +40,7 @@ if [[ "$wine32" == 1 ]]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
   fi
-  dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' ||
-    { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null; }
+  scripts/deps.sh wine32
   preset=windows
   export WINELOADER=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32
 else
