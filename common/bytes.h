@@ -19,6 +19,11 @@ constexpr std::int32_t BigEndianWord(std::uint8_t first, std::uint8_t second) {
   return first * 256 + second;
 }
 
+// Four bytes, the first the highest, as ISO media box sizes are stored.
+constexpr std::uint32_t BigEndianLong(const std::uint8_t* bytes) {
+  return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) | bytes[3];
+}
+
 // Base-2 digits of value, most significant first, padded with '0' to at least
 // width characters and never cut. A negative value gives its 32-bit
 // two's-complement pattern.
