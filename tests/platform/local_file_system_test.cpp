@@ -150,6 +150,43 @@ TEST(LocalFileSystemTest, SavingThroughALinkReplacesItsTarget) {
   EXPECT_EQ(ReadWholeFile(dir / "real.txt"), "new");
 }
 
+struct stat StatOf(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(::stat(path.c_str(), &st), 0);
+  return st;
+}
+
+// A new file would leave the second link with the old text: the file is written
+// where it is, and both names show the new text.
+TEST(LocalFileSystemTest, FileWithTwoLinksIsWrittenInPlace) {
+  TempDir dir;
+  WriteWholeFile(dir / "r.txt", std::string(1000, 'o'));
+  std::filesystem::create_hard_link(dir / "r.txt", dir / "link.txt");
+  const ino_t before = StatOf(dir / "r.txt").st_ino;
+  LocalFileSystem files;
+  files.WriteText(dir / "r.txt", "new");
+  EXPECT_EQ(ReadWholeFile(dir / "link.txt"), "new");
+  EXPECT_EQ(StatOf(dir / "r.txt").st_ino, before);
+  EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::string>{"link.txt", "r.txt"}));
+}
+
+TEST(LocalFileSystemTest, RootSavingAnotherUsersFileKeepsItsOwnerAndGroup) {
+  if (!RunningAsRoot()) {
+    GTEST_SKIP() << "only root may give a file to another user";
+  }
+  TempDir dir;
+  WriteWholeFile(dir / "r.txt", "old");
+  ASSERT_EQ(::chown((dir / "r.txt").c_str(), 4242, 4343), 0);
+  ::chmod((dir / "r.txt").c_str(), 0664);
+  LocalFileSystem files;
+  files.WriteText(dir / "r.txt", "new");
+  const struct stat after = StatOf(dir / "r.txt");
+  EXPECT_EQ(ReadWholeFile(dir / "r.txt"), "new");
+  EXPECT_EQ(after.st_uid, 4242U);
+  EXPECT_EQ(after.st_gid, 4343U);
+  EXPECT_EQ(after.st_mode & 07777, 0664U);
+}
+
 // Only a file nobody may write is refused outright: root replaces one that only
 // its group or others may write, as it could overwrite it in place.
 TEST(LocalFileSystemTest, RootReplacesAFileOnlyOthersMayWrite) {

@@ -57,6 +57,22 @@ TEST_F(FullDiskTest, FailedSaveKeepsTheOldReport) {
   EXPECT_EQ(EntriesIn(disk_), 1U);
 }
 
+// A report with a second link is written in place; when the disk fills midway
+// the usual box says so, and no temporary file is left.
+TEST_F(FullDiskTest, InPlaceSaveThatFailsMidwayReportsTheFullDisk) {
+  const std::string target = disk_ + "/report.txt";
+  WriteWholeFile(target, "old report\r\n");
+  std::filesystem::create_hard_link(target, disk_ + "/link.txt");
+  LocalFileSystem files;
+  try {
+    files.WriteText(target, std::string(64 * 1024, 'x'));
+    FAIL() << "a 64 KiB report fitted on a 16 KiB disk";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number(), error_number::kDiskFull);
+  }
+  EXPECT_EQ(EntriesIn(disk_), 2U);
+}
+
 TEST(SaveNameTest, SpacesAndChineseCharacters) {
   TempDir dir;
   const std::string target = dir / "报告 第一版.txt";
