@@ -1,11 +1,15 @@
 #include "platform/qt/qt_common_dialog.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QTreeView>
+
+#include <iterator>
 
 #include "platform/runtime_error.h"
 
@@ -37,7 +41,7 @@ public:
     }
     const QModelIndex file = mapToSource(index);
     if (index.column() == kSizeColumn && !files->isDir(file)) {
-      return QLocale().formattedDataSize(files->size(file));
+      return FileSizeText(files->size(file));
     }
     if (index.column() == kDateColumn) {
       return QLocale().toString(files->lastModified(file), QLocale::ShortFormat);
@@ -57,7 +61,30 @@ void FitColumns(QFileDialog& dialog) {
   dialog.resize(dialog.sizeHint().expandedTo(QSize(kDialogWidthInLines, kDialogHeightInLines) * line));
 }
 
+// A full path whose folder is gone (a save that failed) would be shown as a
+// name relative to the dialog's folder; the name alone is what the user chose.
+QString InitialSelection(const QString& fileName) {
+  const QFileInfo file(fileName);
+  return file.absoluteDir().exists() ? fileName : file.fileName();
+}
+
 }  // namespace
+
+// One style for every size, as the file managers of Chinese systems write them,
+// rather than Qt's mix of "字节" and IEC "KiB".
+QString FileSizeText(qint64 bytes) {
+  static constexpr const char* kUnits[] = {"B", "KB", "MB", "GB", "TB", "PB", "EB"};
+  if (bytes < 1024) {
+    return QLocale().toString(bytes) + QStringLiteral(" B");
+  }
+  double size = static_cast<double>(bytes);
+  std::size_t unit = 0;
+  while (size >= 1024 && unit + 1 < std::size(kUnits)) {
+    size /= 1024;
+    ++unit;
+  }
+  return QLocale().toString(size, 'f', 2) + u' ' + QLatin1StringView(kUnits[unit]);
+}
 
 QString QtNameFilter(const std::string& filter) {
   const QString text = QString::fromStdString(filter);
@@ -90,7 +117,7 @@ void QtCommonDialog::Show(bool forSaving) {
     dialog.setDirectory(QString::fromStdString(InitDir));
   }
   if (!FileName.empty()) {
-    dialog.selectFile(QString::fromStdString(FileName));
+    dialog.selectFile(InitialSelection(QString::fromStdString(FileName)));
   }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
     throw MakeError(error_number::kCancelled);

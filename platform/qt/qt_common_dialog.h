@@ -22,6 +22,10 @@ private:
   QPointer<QWidget> owner_;
 };
 
+// A file's size as the dialog's size column shows it: "566 B", "1.50 KB",
+// "2.00 MB", in the program's locale.
+QString FileSizeText(qint64 bytes);
+
 // "label|pat1;pat2" as a Qt name filter whose patterns Qt can read, with the
 // label kept as written: "label (pat1 pat2)".
 QString QtNameFilter(const std::string& filter);

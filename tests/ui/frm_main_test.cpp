@@ -1,6 +1,8 @@
 // The Qt main window and thumbnail window, offscreen, over fake dialogs and
 // message boxes and the real file system.
 #include <QAction>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -10,10 +12,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <limits>
 
 #include "analysis/marker_catalogue.h"
 #include "platform/ansi_text.h"
 #include "platform/local_file_system.h"
+#include "platform/qt/qt_common_dialog.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_title_bar.h"
 #include "platform/qt/qt_translation.h"
@@ -287,7 +291,42 @@ private slots:
     QCOMPARE(QCoreApplication::translate("QFileDialog", "&Open"), QString("打开(&O)"));
     QCOMPARE(QCoreApplication::translate("QAbstractFileIconProvider", "Folder", "All other platforms"),
              QString("文件夹"));
-    QCOMPARE(QLocale().formattedDataSize(566), QString("566 字节"));
+    QCOMPARE(QCoreApplication::translate("QFileSystemModel", "Size"), QString("大小"));
+  }
+
+  // One style of units, with the step to the next unit at 1024.
+  void fileSizesInOneStyle_data() {
+    QTest::addColumn<qint64>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << qint64{0} << "0 B";
+    QTest::newRow("one short of a KB") << qint64{1023} << "1,023 B";
+    QTest::newRow("one KB") << qint64{1024} << "1.00 KB";
+    QTest::newRow("one short of a MB") << qint64{1024 * 1024 - 1} << "1,024.00 KB";
+    QTest::newRow("one MB") << qint64{1024 * 1024} << "1.00 MB";
+    QTest::newRow("the largest size") << std::numeric_limits<qint64>::max() << "8.00 EB";
+  }
+
+  void fileSizesInOneStyle() {
+    QFETCH(qint64, bytes);
+    QFETCH(QString, text);
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    QCOMPARE(FileSizeText(bytes), text);
+  }
+
+  // After a save into a folder that is gone, the next dialog offers the name
+  // alone, not the path relative to wherever the dialog is.
+  void dialogAfterAFailedSaveOffersTheNameOnly() {
+    TempDir dir;
+    QtCommonDialog dialog;
+    dialog.FileName = dir / "missing/r.txt";
+    QString offered;
+    QTimer::singleShot(0, [&] {
+      auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      offered = shown->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+      shown->reject();
+    });
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, dialog.ShowOpen());
+    QCOMPARE(offered, QString("r.txt"));
   }
 
   void textBoxFollowsTheClientAreaUnlessMinimised() {
@@ -305,6 +344,22 @@ private slots:
     QTRY_COMPARE(rig.window.TxtInfo()->geometry(), rig.window.centralWidget()->rect());
   }
 
+  // Whatever had the keys while the window was inactive, the text box has them
+  // again once it is active.
+  void textBoxTakesTheKeysWhenTheWindowComesBack() {
+    Rig rig;
+    rig.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.window));
+    rig.window.menuBar()->setFocus();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    rig.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.window));
+    QVERIFY(rig.window.TxtInfo()->hasFocus());
+  }
+
   void quitClosesTheWindow() {
     Rig rig;
     rig.window.show();
@@ -315,7 +370,8 @@ private slots:
   // A 2 x 1 thumbnail (red, blue) is drawn 48 times larger, pixel for pixel, in
   // the middle of a window as wide as its title needs.
   void thumbnailWindowDrawsThePicture() {
-    FrmThumb thumb;
+    QWidget owner;
+    FrmThumb thumb(owner);
     QCOMPARE(thumb.windowTitle(), QString("JPEG缩略图"));
     QVERIFY(thumb.windowFlags().testFlag(Qt::Tool));
     QVERIFY(!thumb.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
@@ -339,6 +395,26 @@ private slots:
     QCOMPARE(drawn.pixelColor(left + 47, 47), QColor(Qt::red));
     QCOMPARE(drawn.pixelColor(left + 48, 0), QColor(Qt::blue));
     QCOMPARE(drawn.pixelColor(left + 95, 47), QColor(Qt::blue));
+  }
+
+  // The window system keeps the thumbnail window with the main window, which is
+  // back and active once the thumbnail window closes, minimised or not before.
+  void thumbnailWindowBelongsToTheMainWindow() {
+    QWidget owner;
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    FrmThumb thumb(owner);
+    QVERIFY(!thumb.windowIcon().isNull());
+    const QWindow* transientParent = nullptr;
+    QTimer::singleShot(0, &thumb, [&] {
+      transientParent = thumb.windowHandle()->transientParent();
+      owner.showMinimized();
+      thumb.close();
+    });
+    thumb.ShowModal(nullptr);
+    QCOMPARE(transientParent, owner.windowHandle());
+    QVERIFY(!owner.isMinimized());
+    QVERIFY(QTest::qWaitForWindowActive(&owner));
   }
 };
 

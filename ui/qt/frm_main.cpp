@@ -2,11 +2,11 @@
 
 #include <QAction>
 #include <QEvent>
-#include <QIcon>
 #include <QMenuBar>
 
 #include "platform/qt/qt_mouse_pointer.h"
 #include "ui/qt/frm_thumb.h"
+#include "ui/qt/program_icon.h"
 #include "ui/qt/report_box.h"
 #include "ui/qt/widget_adapters.h"
 #include "ui/window_text.h"
@@ -24,14 +24,6 @@ QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QIcon ProgramIcon() {
-  QIcon icon;
-  for (const int size : {16, 32, 48, 256}) {
-    icon.addFile(QStringLiteral(":/icons/%1x%1/apps/vellumark.png").arg(size));
-  }
-  return icon;
-}
-
 }  // namespace
 
 FrmMain::FrmMain(PlatformServices services) {
@@ -44,7 +36,7 @@ FrmMain::FrmMain(PlatformServices services) {
   window_ = std::make_unique<QtMainWindow>(*this);
   commands_ = std::make_unique<MainCommands>(
       MainWindowParts{*window_, *txtInfo_, *acOption_, *windowPointer_,
-                      [] { return std::make_unique<FrmThumb>(); }},
+                      [this] { return std::make_unique<FrmThumb>(*this); }},
       services);
   commands_->Form_Initialize();
   commands_->Form_Load();
@@ -112,9 +104,14 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
+// The text box is the window's only place for keys: whatever had them before
+// (the menu bar after Esc, a dialog, a box), they come back to it.
 void FrmMain::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange) {
     Form_Resize();
+  }
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    txtInfo_->setFocus(Qt::ActiveWindowFocusReason);
   }
   QMainWindow::changeEvent(event);
 }

@@ -3,8 +3,10 @@
 #include <QEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QWindow>
 
 #include "platform/qt/qt_title_bar.h"
+#include "ui/qt/program_icon.h"
 #include "ui/window_text.h"
 
 namespace vellumark {
@@ -22,12 +24,15 @@ QImage ToImage(const JfifThumbnail& thumbnail) {
 
 }  // namespace
 
-FrmThumb::FrmThumb()
-    : QDialog(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint) {
+// No parent widget, so Qt neither centres the window over the main window nor
+// ties its lifetime to it; only the window system learns whose it is.
+FrmThumb::FrmThumb(QWidget& mainWindow)
+    : QDialog(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      mainWindow_(mainWindow) {
   setObjectName(QStringLiteral("FrmThumb"));
   setWindowTitle(QString::fromUtf8(window_text::kThumbCaption.data(),
                                    static_cast<qsizetype>(window_text::kThumbCaption.size())));
+  setWindowIcon(ProgramIcon());
   setModal(true);
 }
 
@@ -36,16 +41,30 @@ void FrmThumb::ShowModal(const JfifThumbnail* picture) {
   picture_ = picture != nullptr ? ToImage(*picture) : QImage();
   scale_ = layout.scale;
   setFixedSize(layout.clientWidth, layout.clientHeight);
+  // Transient for the main window rather than for the program as a whole: the
+  // window manager then minimises and restores the two together.
+  winId();
+  windowHandle()->setTransientParent(mainWindow_.windowHandle());
   exec();
+  if (mainWindow_.isMinimized()) {
+    mainWindow_.showNormal();
+  }
+  mainWindow_.raise();
+  mainWindow_.activateWindow();
 }
 
 // Some window managers (openbox) offer a minimise button whatever the window
-// asks for. Minimised, this modal window would leave the main window blocked
-// with no way back to it, so it comes straight back.
+// asks for. Minimised while the main window is not, this modal window would
+// leave the main window blocked with no way back to it, so it comes straight
+// back; minimised with the main window, both come back together.
 void FrmThumb::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
   if (event->type() == QEvent::WindowStateChange && isMinimized()) {
-    QTimer::singleShot(0, this, &QWidget::showNormal);
+    QTimer::singleShot(0, this, [this] {
+      if (isMinimized() && !mainWindow_.isMinimized()) {
+        showNormal();
+      }
+    });
   }
 }
 
