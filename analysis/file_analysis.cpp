@@ -9,6 +9,10 @@ namespace vellumark {
 
 std::optional<AnalysisFault> WithOpenFile(FileSystem& files, const std::string& path,
                                           const std::function<void(BinaryFile&)>& work) {
+  return WithOpenSource([&] { return files.OpenRead(path); }, work);
+}
+
+std::optional<AnalysisFault> WithOpenSource(const SourceOpener& open, const std::function<void(BinaryFile&)>& work) {
   std::unique_ptr<BinaryFile> file;
   auto where = [&]() -> std::optional<std::int64_t> {
     if (file) {
@@ -17,7 +21,7 @@ std::optional<AnalysisFault> WithOpenFile(FileSystem& files, const std::string& 
     return std::nullopt;
   };
   try {
-    file = std::make_unique<BinaryFile>(files.OpenRead(path));
+    file = std::make_unique<BinaryFile>(open());
     work(*file);
   } catch (const RuntimeError& error) {
     return AnalysisFault{error, where()};

@@ -25,6 +25,11 @@ struct AnalysisFault {
 [[nodiscard]] std::optional<AnalysisFault> WithOpenFile(FileSystem& files, const std::string& path,
                                                         const std::function<void(BinaryFile&)>& work);
 
+// The same for whatever bytes open gives: a file, or a picture inside one.
+using SourceOpener = std::function<std::unique_ptr<ByteSource>()>;
+[[nodiscard]] std::optional<AnalysisFault> WithOpenSource(const SourceOpener& open,
+                                                          const std::function<void(BinaryFile&)>& work);
+
 // Writes the marker report of path to sink. Lines written before a fault stay.
 [[nodiscard]] std::optional<AnalysisFault> AnalyseToReport(FileSystem& files, const std::string& path,
                                                            ReportSink& sink, const AcOption& showAcCodes);

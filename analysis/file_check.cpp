@@ -8,6 +8,7 @@
 #include "analysis/fault_log.h"
 #include "analysis/frame_layout.h"
 #include "analysis/huffman_lookup.h"
+#include "analysis/listener_pair.h"
 #include "analysis/marker_code.h"
 #include "analysis/scan_decoder.h"
 #include "analysis/scan_header.h"
@@ -324,14 +325,26 @@ void PictureCheck::Problem(const StructureProblem& problem) { state_->Problem(pr
 PictureCheck::ScanCounts PictureCheck::LastScan() const { return state_->LastScan(); }
 CheckSummary PictureCheck::Finish() { return state_->Finish(); }
 
-std::optional<CheckSummary> CheckPictures(BinaryFile& file, const std::atomic<bool>* interrupt) {
+void MoveOffsets(CheckSummary& summary, std::int64_t by) {
+  if (summary.first) {
+    summary.first->offset += by;
+  }
+  for (CheckFault& fault : summary.faults) {
+    fault.offset += by;
+  }
+}
+
+std::optional<CheckSummary> CheckPictures(BinaryFile& file, const std::atomic<bool>* interrupt,
+                                          StructureListener* alsoTell) {
   bool interrupted = false;
   const auto unsupported = FindUnsupported(file, interrupted, interrupt);
   if (interrupted) {
     return std::nullopt;
   }
   PictureCheck check(file, unsupported, interrupt);
-  if (!WalkStructure(file, check, interrupt)) {
+  StructureListener none;
+  ListenerPair both(check, alsoTell != nullptr ? *alsoTell : none);
+  if (!WalkStructure(file, both, interrupt)) {
     return std::nullopt;
   }
   return check.Finish();

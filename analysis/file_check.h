@@ -63,8 +63,13 @@ private:
 std::optional<std::string_view> FindUnsupported(BinaryFile& file, bool& interrupted,
                                                 const std::atomic<bool>* interrupt = nullptr);
 
-// The whole check of file: what cannot be decoded, then the decoding walk.
-// nullopt where *interrupt stopped it.
-std::optional<CheckSummary> CheckPictures(BinaryFile& file, const std::atomic<bool>* interrupt = nullptr);
+// The summary of a picture inside another file, its offsets moved by `by`
+// from the picture's first byte to the file's.
+void MoveOffsets(CheckSummary& summary, std::int64_t by);
+
+// The whole check of file: what cannot be decoded, then the decoding walk,
+// which alsoTell hears too where given. nullopt where *interrupt stopped it.
+std::optional<CheckSummary> CheckPictures(BinaryFile& file, const std::atomic<bool>* interrupt = nullptr,
+                                          StructureListener* alsoTell = nullptr);
 
 }  // namespace vellumark

@@ -98,6 +98,7 @@ struct FileOutcome {
   std::optional<AnalysisFault> fault;
   std::optional<std::int64_t> problems;  // counted by the JSON report only
   std::optional<Verdict> verdict;        // given by the check only
+  std::vector<Verdict> imageVerdicts;    // the check's, of the pictures inside
 };
 
 using FileAnalysis = std::function<FileOutcome(FileSystem& files, const std::string& path, ReportSink& out)>;
@@ -123,7 +124,7 @@ FileAnalysis TextReport(const CliOptions& options) {
 FileAnalysis JsonReport(const std::atomic<bool>& interrupt, bool check) {
   return [&interrupt, check](FileSystem& files, const std::string& path, ReportSink& out) {
     const JsonOutcome outcome = WriteStructureJson(files, path, out, &interrupt, check);
-    return FileOutcome{outcome.fault, outcome.problems, outcome.verdict};
+    return FileOutcome{outcome.fault, outcome.problems, outcome.verdict, outcome.imageVerdicts};
   };
 }
 
@@ -132,7 +133,7 @@ FileAnalysis CheckReport(const CliOptions& options, const std::atomic<bool>& int
   const CheckLineChoice choice{options.quiet, options.strict};
   return [&interrupt, choice](FileSystem& files, const std::string& path, ReportSink& out) {
     const CheckOutcome outcome = WriteCheckLine(files, path, out, choice, &interrupt);
-    return FileOutcome{outcome.fault, std::nullopt, outcome.verdict};
+    return FileOutcome{outcome.fault, std::nullopt, outcome.verdict, outcome.imageVerdicts};
   };
 }
 
@@ -277,7 +278,8 @@ private:
   void CountVerdict(const FileOutcome& outcome, BatchTotals& totals) const {
     if (outcome.verdict) {
       ++totals.verdicts[static_cast<std::size_t>(*outcome.verdict)];
-      totals.failed += Fails(*outcome.verdict, options_.strict) ? 1 : 0;
+      const auto fails = [&](Verdict verdict) { return Fails(verdict, options_.strict); };
+      totals.failed += fails(*outcome.verdict) || std::ranges::any_of(outcome.imageVerdicts, fails) ? 1 : 0;
     }
   }
 

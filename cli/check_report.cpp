@@ -1,5 +1,10 @@
 #include "cli/check_report.h"
 
+#include <memory>
+
+#include "analysis/embedded_images.h"
+#include "platform/file_window.h"
+
 namespace vellumark {
 
 namespace {
@@ -46,6 +51,42 @@ void WriteFault(JsonWriter& json, const CheckFault& fault) {
 
 bool Shown(Verdict verdict, CheckLineChoice choice) {
   return !choice.quiet || Fails(verdict, choice.strict);
+}
+
+// Where the lines of the pictures inside a file go.
+struct ImageLines {
+  const std::string& path;
+  ReportSink& out;
+  CheckLineChoice choice;
+  const std::atomic<bool>* interrupt;
+  CheckOutcome& outcome;
+};
+
+// A line for each JPEG of map, "NAME@OFFSET (ROLE): …", each followed by the
+// lines of the pictures inside it. false where *interrupt stopped the check.
+bool CheckImages(BinaryFile& file, const ImageMap& map, std::int64_t base, ImageLines& lines, int depth = 1) {
+  for (const EmbeddedImage& image : map.images) {
+    if (!image.Jpeg()) {
+      continue;
+    }
+    BinaryFile alone(std::make_unique<FileWindow>(file, image.offset, image.inFile));
+    ImageDeclarations inside;
+    std::optional<CheckSummary> summary = CheckPictures(alone, lines.interrupt, depth < kDeepestImage ? &inside : nullptr);
+    if (!summary) {
+      return false;
+    }
+    const std::int64_t offset = base + image.offset;
+    MoveOffsets(*summary, offset);
+    lines.outcome.imageVerdicts.push_back(summary->verdict);
+    if (Shown(summary->verdict, lines.choice)) {
+      const std::string name = lines.path + "@" + std::to_string(offset) + " (" + std::string(ImageRoleName(image.role)) + ")";
+      lines.out.Append(CheckLine(name, *summary));
+    }
+    if (depth < kDeepestImage && inside.Any() && !CheckImages(alone, inside.Map(alone), offset, lines, depth + 1)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -102,14 +143,23 @@ CheckOutcome WriteCheckLine(FileSystem& files, const std::string& path, ReportSi
                             const std::atomic<bool>* interrupt) {
   CheckOutcome outcome;
   std::optional<CheckSummary> summary;
-  outcome.fault = WithOpenFile(files, path, [&](BinaryFile& file) { summary = CheckPictures(file, interrupt); });
+  ImageDeclarations declarations;
+  std::optional<ImageMap> map;
+  outcome.fault = WithOpenFile(files, path, [&](BinaryFile& file) {
+    summary = CheckPictures(file, interrupt, &declarations);
+    if (summary) {
+      outcome.verdict = summary->verdict;
+      if (Shown(summary->verdict, choice)) {
+        out.Append(CheckLine(path, *summary));
+      }
+      if (declarations.Any()) {
+        ImageLines lines{path, out, choice, interrupt, outcome};
+        CheckImages(file, declarations.Map(file), 0, lines);
+      }
+    }
+  });
   if (outcome.fault) {
     out.Append(path + ": UNREADABLE\n");
-  } else if (summary) {
-    outcome.verdict = summary->verdict;
-    if (Shown(summary->verdict, choice)) {
-      out.Append(CheckLine(path, *summary));
-    }
   }
   return outcome;
 }

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "analysis/file_analysis.h"
 #include "analysis/file_check.h"
@@ -33,6 +34,7 @@ void WriteCheckJson(JsonWriter& json, const CheckSummary& summary);
 struct CheckOutcome {
   std::optional<AnalysisFault> fault;  // the file could not be read: "NAME: UNREADABLE"
   std::optional<Verdict> verdict;      // absent where unreadable or interrupted
+  std::vector<Verdict> imageVerdicts;  // of the pictures inside, in file order
 };
 
 // Checks path and writes its line to out, unless choice leaves it out or *interrupt stops the check.

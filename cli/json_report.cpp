@@ -3,12 +3,14 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/embedded_images.h"
 #include "analysis/file_check.h"
 #include "analysis/listener_pair.h"
 #include "analysis/marker_catalogue.h"
 #include "analysis/marker_code.h"
 #include "analysis/structure_walk.h"
 #include "cli/check_report.h"
+#include "cli/images_json.h"
 #include "cli/json_writer.h"
 #include "cli/segment_json.h"
 #include "common/base64.h"
@@ -31,19 +33,13 @@ void BeginFileObject(JsonWriter& json, const std::string& path) {
   }
 }
 
-void WriteProblem(JsonWriter& json, const StructureProblem& problem) {
-  json.BeginObject().Member("offset", problem.offset).Member("length", problem.length);
-  json.Key("kind").String(ProblemKindName(problem.kind)).EndObject();
-}
-
 void WriteError(JsonWriter& json, const RuntimeError& error) {
   json.Key("error").BeginObject().Member("number", error.Number());
   json.Key("description").String(error.Description()).EndObject();
 }
 
-// The members that come last, the object's end and the line end.
-void EndFileObject(JsonWriter& json, std::string& text, ReportSink& out, const std::optional<AnalysisFault>& fault,
-                   bool interrupted) {
+// The members that come last and the object's end.
+void EndObject(JsonWriter& json, const std::optional<AnalysisFault>& fault, bool interrupted) {
   if (fault) {
     WriteError(json, fault->error);
   }
@@ -51,8 +47,6 @@ void EndFileObject(JsonWriter& json, std::string& text, ReportSink& out, const s
     json.Key("interrupted").Bool(true);
   }
   json.EndObject();
-  text += '\n';
-  out.Append(text);
 }
 
 struct TrailingBytes {
@@ -62,22 +56,27 @@ struct TrailingBytes {
 };
 
 // The object up to its segments, written as the first walk finds them; the
-// problems are counted, and the first of them kept.
+// problems are counted, and the first of them kept. Offsets are moved by base.
 class SegmentsJson : public StructureListener {
 public:
-  SegmentsJson(JsonWriter& json, std::string& text, ReportSink& out, const std::string& path)
-      : json_(json), text_(text), out_(out), path_(path) {}
+  SegmentsJson(JsonLine& line, const std::string* path, std::int64_t base)
+      : json_(line.json), text_(line.text), out_(line.out), path_(path), base_(base) {}
 
   void Begin(std::int64_t size, bool jpeg) override {
     begun_ = true;
     jpeg_ = jpeg;
-    BeginFileObject(json_, path_);
-    json_.Member("size", size).Key("jpeg").Bool(jpeg);
+    if (path_ != nullptr) {
+      BeginFileObject(json_, *path_);
+      json_.Member("size", size);
+    } else {
+      json_.BeginObject();
+    }
+    json_.Key("jpeg").Bool(jpeg);
     json_.Key("segments").BeginArray();
   }
 
   void Segment(const StructureSegment& segment) override {
-    json_.BeginObject().Member("offset", segment.offset).Key("marker").String(MarkerName(segment.code));
+    json_.BeginObject().Member("offset", base_ + segment.offset).Key("marker").String(MarkerName(segment.code));
     json_.Member("code", segment.code).Member("fill", segment.fill);
     if (segment.length) {
       json_.Member("length", *segment.length);
@@ -85,17 +84,16 @@ public:
     if (segment.truncated) {
       json_.Key("truncated").Bool(true);
     }
-    const bool whole = segment.length && *segment.length >= 2 && !segment.truncated;
-    malformed_ = whole && WriteSegmentDetails(json_, segment.code, segment.payload);
+    malformed_ = segment.Whole() && WriteSegmentDetails(json_, segment.code, segment.payload);
     segmentOpen_ = true;
     // After an SOS header the entropy-coded data comes next, in this object.
-    if (!(whole && segment.code == marker::kSos)) {
+    if (!(segment.Whole() && segment.code == marker::kSos)) {
       EndSegment();
     }
   }
 
   void EntropyData(std::int64_t offset, std::int64_t length, std::int64_t restarts) override {
-    json_.Key("entropy").BeginObject().Member("offset", offset).Member("length", length);
+    json_.Key("entropy").BeginObject().Member("offset", base_ + offset).Member("length", length);
     json_.Member("restarts", restarts);
     if (check_ != nullptr) {
       const PictureCheck::ScanCounts counts = check_->LastScan();
@@ -109,7 +107,7 @@ public:
   void ShowScanCounts(const PictureCheck& check) { check_ = &check; }
 
   void Trailing(std::int64_t offset, std::int64_t length, bool beginsWithSoi) override {
-    trailing_ = TrailingBytes{offset, length, beginsWithSoi};
+    trailing_ = TrailingBytes{base_ + offset, length, beginsWithSoi};
   }
 
   void Problem(const StructureProblem& problem) override {
@@ -120,8 +118,12 @@ public:
   }
 
   // Closes the segments, whether the walk ended or stopped, and writes the
-  // trailing bytes.
+  // trailing bytes; once.
   void EndSegments() {
+    if (ended_) {
+      return;
+    }
+    ended_ = true;
     if (segmentOpen_) {
       EndSegment();
     }
@@ -152,28 +154,34 @@ private:
   JsonWriter& json_;
   std::string& text_;
   ReportSink& out_;
-  const std::string& path_;
+  const std::string* path_;
+  std::int64_t base_;
   bool begun_ = false;
   bool jpeg_ = false;
   bool segmentOpen_ = false;
   bool malformed_ = false;
+  bool ended_ = false;
   std::optional<TrailingBytes> trailing_;
   const PictureCheck* check_ = nullptr;
   std::vector<StructureProblem> held_;
   std::int64_t problems_ = 0;
 };
 
+void WriteProblem(JsonWriter& json, const StructureProblem& problem, std::int64_t base) {
+  WriteProblemJson(json, base + problem.offset, problem.length, ProblemKindName(problem.kind));
+}
+
 // The second walk: the problems, as many as the first walk counted.
 class ProblemsJson : public StructureListener {
 public:
-  ProblemsJson(JsonWriter& json, std::string& text, ReportSink& out, std::int64_t count)
-      : json_(json), text_(text), out_(out), left_(count) {}
+  ProblemsJson(JsonLine& line, std::int64_t count, std::int64_t base)
+      : json_(line.json), text_(line.text), out_(line.out), left_(count), base_(base) {}
 
   void Problem(const StructureProblem& problem) override {
     if (left_ > 0) {
       --left_;
       ++written_;
-      WriteProblem(json_, problem);
+      WriteProblem(json_, problem, base_);
       out_.Append(text_);
       text_.clear();
     }
@@ -186,66 +194,107 @@ private:
   std::string& text_;
   ReportSink& out_;
   std::int64_t left_;
+  std::int64_t base_;
   std::int64_t written_ = 0;
 };
 
-// The walk with the check beside it, the check hearing each step first.
-std::optional<CheckSummary> WalkChecked(BinaryFile& file, SegmentsJson& segments, bool& interrupted,
-                                        const std::atomic<bool>* interrupt) {
-  const auto unsupported = FindUnsupported(file, interrupted, interrupt);
+// The first walk: the segments, what they declare of other pictures unless
+// this is as deep as pictures are looked into, and, with the check, each
+// scan decoded, the check hearing each step first.
+std::optional<CheckSummary> WalkFirst(BinaryFile& file, SegmentsJson& segments, ImageDeclarations& declarations,
+                                      JsonPlace place, JsonLine& line, bool& interrupted) {
+  ListenerPair gathered(declarations, segments);
+  StructureListener& heard = place.depth < kDeepestImage ? static_cast<StructureListener&>(gathered) : segments;
+  if (!line.check) {
+    interrupted = !WalkStructure(file, heard, line.interrupt);
+    return std::nullopt;
+  }
+  const auto unsupported = FindUnsupported(file, interrupted, line.interrupt);
   if (interrupted) {
     return std::nullopt;
   }
-  PictureCheck check(file, unsupported, interrupt);
+  PictureCheck check(file, unsupported, line.interrupt);
   segments.ShowScanCounts(check);
-  ListenerPair both(check, segments);
-  interrupted = !WalkStructure(file, both, interrupt);
-  return check.Finish();
+  ListenerPair both(check, heard);
+  interrupted = !WalkStructure(file, both, line.interrupt);
+  CheckSummary summary = check.Finish();
+  MoveOffsets(summary, place.base);
+  return summary;
+}
+
+// The "problems" member: the walk's, then the declarations that gave no picture.
+void WriteProblems(const SourceOpener& open, SegmentsJson& segments, const ImageMap& map, JsonPlace place,
+                   JsonLine& line, JsonOutcome& outcome) {
+  line.json.Key("problems").BeginArray();
+  if (segments.AllProblemsHeld() || outcome.interrupted) {
+    for (const StructureProblem& problem : segments.HeldProblems()) {
+      WriteProblem(line.json, problem, place.base);
+    }
+    outcome.problems = static_cast<std::int64_t>(segments.HeldProblems().size());
+  } else {
+    ProblemsJson problems(line, segments.Problems(), place.base);
+    const auto fault = WithOpenSource(open, [&](BinaryFile& file) {
+      outcome.interrupted = !WalkStructure(file, problems, line.interrupt);
+    });
+    outcome.fault = outcome.fault ? outcome.fault : fault;
+    outcome.problems = problems.Written();
+  }
+  for (const DeclarationFault& fault : map.faults) {
+    WriteProblemJson(line.json, place.base + fault.offset, fault.length,
+                     ImageProblemKindName(ImageProblemKind::BadDeclaration));
+  }
+  outcome.problems += static_cast<std::int64_t>(map.faults.size());
+  line.json.EndArray();
 }
 
 }  // namespace
 
-JsonOutcome WriteStructureJson(FileSystem& files, const std::string& path, ReportSink& out,
-                               const std::atomic<bool>* interrupt, bool check) {
+void WriteProblemJson(JsonWriter& json, std::int64_t offset, std::int64_t length, std::string_view kind) {
+  json.BeginObject().Member("offset", offset).Member("length", length).Key("kind").String(kind).EndObject();
+}
+
+JsonOutcome WriteStructureObject(const SourceOpener& open, const std::string* path, JsonPlace place, JsonLine& line) {
   JsonOutcome outcome;
-  std::string text;
-  JsonWriter json(text);
-  SegmentsJson segments(json, text, out, path);
+  SegmentsJson segments(line, path, place.base);
+  ImageDeclarations declarations;
+  ImageMap map;
   std::optional<CheckSummary> summary;
-  outcome.fault = WithOpenFile(files, path, [&](BinaryFile& file) {
-    if (check) {
-      summary = WalkChecked(file, segments, outcome.interrupted, interrupt);
-    } else {
-      outcome.interrupted = !WalkStructure(file, segments, interrupt);
+  outcome.fault = WithOpenSource(open, [&](BinaryFile& file) {
+    summary = WalkFirst(file, segments, declarations, place, line, outcome.interrupted);
+    if (!outcome.interrupted && declarations.Any()) {
+      map = declarations.Map(file);
+      segments.EndSegments();
+      WriteImagesJson(map.images, file, place, line, outcome);
     }
   });
   if (!segments.Begun()) {
     // Nothing could be read: the name and the error only.
-    BeginFileObject(json, path);
+    if (path != nullptr) {
+      BeginFileObject(line.json, *path);
+    } else {
+      line.json.BeginObject();
+    }
   } else {
     outcome.jpeg = segments.Jpeg();
     segments.EndSegments();
-    json.Key("problems").BeginArray();
-    if (segments.AllProblemsHeld() || outcome.interrupted) {
-      for (const StructureProblem& problem : segments.HeldProblems()) {
-        WriteProblem(json, problem);
-      }
-      outcome.problems = static_cast<std::int64_t>(segments.HeldProblems().size());
-    } else {
-      ProblemsJson problems(json, text, out, segments.Problems());
-      const auto fault = WithOpenFile(files, path, [&](BinaryFile& file) {
-        outcome.interrupted = !WalkStructure(file, problems, interrupt);
-      });
-      outcome.fault = outcome.fault ? outcome.fault : fault;
-      outcome.problems = problems.Written();
-    }
-    json.EndArray();
+    WriteProblems(open, segments, map, place, line, outcome);
     if (summary && !outcome.fault && !outcome.interrupted) {
-      WriteCheckJson(json, *summary);
+      WriteCheckJson(line.json, *summary);
       outcome.verdict = summary->verdict;
     }
   }
-  EndFileObject(json, text, out, outcome.fault, outcome.interrupted);
+  EndObject(line.json, outcome.fault, outcome.interrupted);
+  return outcome;
+}
+
+JsonOutcome WriteStructureJson(FileSystem& files, const std::string& path, ReportSink& out,
+                               const std::atomic<bool>* interrupt, bool check) {
+  std::string text;
+  JsonWriter json(text);
+  JsonLine line{json, text, out, interrupt, check};
+  const JsonOutcome outcome = WriteStructureObject([&] { return files.OpenRead(path); }, &path, JsonPlace{}, line);
+  text += '\n';
+  out.Append(text);
   return outcome;
 }
 
@@ -253,7 +302,9 @@ void WriteUnreadableJson(const std::string& path, const RuntimeError& error, Rep
   std::string text;
   JsonWriter json(text);
   BeginFileObject(json, path);
-  EndFileObject(json, text, out, AnalysisFault{error, std::nullopt}, false);
+  EndObject(json, AnalysisFault{error, std::nullopt}, false);
+  text += '\n';
+  out.Append(text);
 }
 
 }  // namespace vellumark
