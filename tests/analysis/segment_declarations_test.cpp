@@ -95,6 +95,14 @@ std::vector<DeclarationCase> ExifCases() {
       {"ExifRationalValues", kApp1, Exif(false, 4, 5), " | !120+30"},
       {"ExifInAnApp0", kApp0, Exif(false), ""},
       {"ExifInAnApp2", kApp2, Exif(false), ""},
+      {"ExifHeaderOnly", kApp1, TiffBuilder(false).Header(8).After(kExif), " | !110+4"},
+      // IFD1 ends the chain read: whatever its next-IFD offset says is not followed.
+      {"ExifIfd1NextNotFollowed", kApp1,
+       ExifTiff(false).Ifd({{0x0201, kLong, 1, 44}, {0x0202, kLong, 1, 4}}, 0xFFFF).Raw({0xFF, 0xD8, 0xFF, 0xD9})
+           .After(kExif),
+       "150+4 jpeg thumbnail exif <154"},
+      {"ExifLengthCountTwo", kApp1, ExifTiff(true).Ifd({{0x0201, kLong, 1, 44}, {0x0202, kLong, 2, 4}}, 0).After(kExif),
+       " | !120+30"},
       {"ExifNoIfd1", kApp1, ExifTiff(false, 0).After(kExif), ""},
       {"ExifIfd1WithoutThumbnail", kApp1, ExifTiff(false).Ifd({{0x0103, kShort, 1, 6}}, 0).After(kExif), ""},
       {"ExifOffsetWithoutLength", kApp1, ExifTiff(false).Ifd({{0x0201, kLong, 1, 44}}, 0).After(kExif),
@@ -194,6 +202,7 @@ std::vector<DeclarationCase> MpfCases() {
       {"MpfFourBillionBytes", kApp2, Mpf(false, 3, 0xFFFFFFFF),
        "2104+500 jpeg other mpf !142+48; 3104+300 jpeg large-thumbnail mpf !142+48"},
       {"MpfListPastTheSegment", kApp2, Mpf(MpfTiff(true, 3, 48, 0xFFFFFFF0), kThree), " | !126+12"},
+      {"MpfListAtTheEnd", kApp2, Mpf(MpfTiff(true, 3, 48, 86), kThree), " | !190+0"},
       {"MpfListAtTheLastByte", kApp2, Mpf(MpfTiff(true, 3, 48, 85), kThree), " | !189+1"},
       {"MpfOnlyThePrimary", kApp2, Mpf(MpfTiff(false, 1, 16), {{0x030000, 1000, 0}}), ""},
       {"MpfAttributesOnly", kApp2, TiffBuilder(true).Header(8).Ifd({{0xB000, kUndefined, 4, 0x30313030}}, 0).After(kMpf), ""},
@@ -301,6 +310,9 @@ std::vector<GuardCase> GuardCases() {
       {"Cdata", "<a><b><![CDATA[<c><d>]]></b></a>", XmlGuard::Fine},
       {"ProcessingInstruction", "<a><b><?pi <c><d> ?></b></a>", XmlGuard::Fine},
       {"QuotedValues", "<a x=\"<c>\" y='<d>'><b z=\"'\">t</b></a>", XmlGuard::Fine},
+      // A "/>" inside a quoted value does not make the element empty.
+      {"EmptyInsideDoubleQuotes", "<a y=\"/>\"><b><c>t</c></b></a>", XmlGuard::TooDeep},
+      {"EmptyInsideSingleQuotes", "<a y='/>'><b><c>t</c></b></a>", XmlGuard::TooDeep},
       {"TagAfterAComment", "<a><b><!-- x --><c>t</c></b></a>", XmlGuard::TooDeep},
       {"UnclosedComment", "<a><!-- <b><c><d>", XmlGuard::Fine},
       {"Doctype", "<!DOCTYPE a><a/>", XmlGuard::Declaration},
