@@ -14,11 +14,8 @@ constexpr std::size_t kDirectoriesFollowed = 2;
 
 DeclarationOutcome ReadExifThumbnail(std::span<const std::uint8_t> payload, std::int64_t payloadOffset) {
   DeclarationOutcome outcome;
-  const auto tiff = payload.subspan(kExifIdentifier.size());
-  const std::int64_t tiffOffset = payloadOffset + static_cast<std::int64_t>(kExifIdentifier.size());
-  const std::optional<TiffReader> reader = TiffReader::Open(tiff, tiffOffset);
+  const auto reader = TiffReader::OpenAfter(payload, payloadOffset, kExifIdentifier.size(), outcome.faults);
   if (!reader) {
-    outcome.faults.push_back({tiffOffset, static_cast<std::int64_t>(tiff.size())});
     return outcome;
   }
   const std::vector<TiffDirectory> chain = reader->Chain(kDirectoriesFollowed, outcome.faults);

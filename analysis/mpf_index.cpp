@@ -61,11 +61,8 @@ void ReadEntries(const TiffReader& reader, const TiffDirectory& index, const Tif
 
 DeclarationOutcome ReadMpfIndex(std::span<const std::uint8_t> payload, std::int64_t payloadOffset) {
   DeclarationOutcome outcome;
-  const auto tiff = payload.subspan(kMpfIdentifier.size());
-  const std::int64_t tiffOffset = payloadOffset + static_cast<std::int64_t>(kMpfIdentifier.size());
-  const std::optional<TiffReader> reader = TiffReader::Open(tiff, tiffOffset);
+  const auto reader = TiffReader::OpenAfter(payload, payloadOffset, kMpfIdentifier.size(), outcome.faults);
   if (!reader) {
-    outcome.faults.push_back({tiffOffset, static_cast<std::int64_t>(tiff.size())});
     return outcome;
   }
   const std::vector<TiffDirectory> chain = reader->Chain(kIndexDirectories, outcome.faults);

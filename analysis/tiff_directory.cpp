@@ -25,16 +25,19 @@ const TiffEntry* TiffDirectory::Find(std::uint16_t tag) const {
   return found == entries.end() ? nullptr : &*found;
 }
 
-std::optional<TiffReader> TiffReader::Open(std::span<const std::uint8_t> tiff, std::int64_t fileOffset) {
-  if (tiff.size() < kHeaderSize) {
-    return std::nullopt;
+std::optional<TiffReader> TiffReader::OpenAfter(std::span<const std::uint8_t> payload, std::int64_t payloadOffset,
+                                                std::size_t identifierSize, std::vector<DeclarationFault>& faults) {
+  const auto tiff = payload.subspan(identifierSize);
+  const std::int64_t fileOffset = payloadOffset + static_cast<std::int64_t>(identifierSize);
+  const bool room = tiff.size() >= kHeaderSize;
+  if (room && tiff[0] == 'I' && tiff[1] == 'I' && tiff[2] == 42 && tiff[3] == 0) {
+    return TiffReader(tiff, fileOffset, false);
   }
-  const bool little = tiff[0] == 'I' && tiff[1] == 'I' && tiff[2] == 42 && tiff[3] == 0;
-  const bool big = tiff[0] == 'M' && tiff[1] == 'M' && tiff[2] == 0 && tiff[3] == 42;
-  if (!little && !big) {
-    return std::nullopt;
+  if (room && tiff[0] == 'M' && tiff[1] == 'M' && tiff[2] == 0 && tiff[3] == 42) {
+    return TiffReader(tiff, fileOffset, true);
   }
-  return TiffReader(tiff, fileOffset, big);
+  faults.push_back({fileOffset, static_cast<std::int64_t>(tiff.size())});
+  return std::nullopt;
 }
 
 std::uint16_t TiffReader::U16(std::size_t at) const {

@@ -37,8 +37,11 @@ struct TiffDirectory {
 // byte. Every offset read from the bytes is checked against them before use.
 class TiffReader {
 public:
-  // Nothing unless the bytes begin with "II*\0" or "MM\0*" and a first-IFD offset.
-  [[nodiscard]] static std::optional<TiffReader> Open(std::span<const std::uint8_t> tiff, std::int64_t fileOffset);
+  // The TIFF bytes after a segment's identifier, where they begin with "II*\0"
+  // or "MM\0*" and a first-IFD offset; otherwise nothing, and a fault over them.
+  [[nodiscard]] static std::optional<TiffReader> OpenAfter(std::span<const std::uint8_t> payload,
+                                                           std::int64_t payloadOffset, std::size_t identifierSize,
+                                                           std::vector<DeclarationFault>& faults);
 
   // The IFDs from the first one on, along their next-IFD offsets, at most
   // `most` of them. A loop, an offset outside the bytes or a directory cut off

@@ -26,7 +26,10 @@ struct ContainerItem {
 std::string_view Trimmed(std::string_view text) {
   constexpr std::string_view kSpace = " \t\r\n";
   const std::size_t first = text.find_first_not_of(kSpace);
-  return first == std::string_view::npos ? std::string_view{} : text.substr(first, text.find_last_not_of(kSpace) + 1 - first);
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  return text.substr(first, text.find_last_not_of(kSpace) + 1 - first);
 }
 
 // Prefixes are whatever the writer bound the namespaces to: names are matched
@@ -93,7 +96,8 @@ std::vector<ContainerItem> ReadItems(const XmlNode& directory) {
   const XmlNode* sequence = Child(directory, "Seq");
   for (const XmlNode* entry = sequence != nullptr ? sequence->first_node() : nullptr; entry != nullptr;
        entry = entry->next_sibling()) {
-    const XmlNode* item = entry->type() == rapidxml::node_element && LocalName(*entry) == "li" ? Child(*entry, "Item") : nullptr;
+    const bool listed = entry->type() == rapidxml::node_element && LocalName(*entry) == "li";
+    const XmlNode* item = listed ? Child(*entry, "Item") : nullptr;
     if (item != nullptr) {
       items.push_back(ReadItem(*item));
     }

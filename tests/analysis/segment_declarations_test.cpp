@@ -205,7 +205,8 @@ std::vector<DeclarationCase> MpfCases() {
       {"MpfListAtTheEnd", kApp2, Mpf(MpfTiff(true, 3, 48, 86), kThree), " | !190+0"},
       {"MpfListAtTheLastByte", kApp2, Mpf(MpfTiff(true, 3, 48, 85), kThree), " | !189+1"},
       {"MpfOnlyThePrimary", kApp2, Mpf(MpfTiff(false, 1, 16), {{0x030000, 1000, 0}}), ""},
-      {"MpfAttributesOnly", kApp2, TiffBuilder(true).Header(8).Ifd({{0xB000, kUndefined, 4, 0x30313030}}, 0).After(kMpf), ""},
+      {"MpfAttributesOnly", kApp2,
+       TiffBuilder(true).Header(8).Ifd({{0xB000, kUndefined, 4, 0x30313030}}, 0).After(kMpf), ""},
       {"MpfNoTiffHeader", kApp2, Join({{'M', 'P', 'F', 0}, Bytes(8, 0)}), " | !104+8"},
   };
 }
@@ -214,7 +215,9 @@ INSTANTIATE_TEST_SUITE_P(Mpf, SegmentDeclarationsTest, ::testing::ValuesIn(MpfCa
 // ---- XMP container directories, placed back from the file's end at 10000.
 Bytes Xmp(const std::string& xml) { return Join({Bytes(kXmp.begin(), kXmp.end()), Bytes(xml.begin(), xml.end())}); }
 
-std::string Item(const std::string& fields) { return "<rdf:li rdf:parseType=\"Resource\"><Container:Item " + fields + "/></rdf:li>"; }
+std::string Item(const std::string& fields) {
+  return "<rdf:li rdf:parseType=\"Resource\"><Container:Item " + fields + "/></rdf:li>";
+}
 
 // The directory `depth - 6` elements deeper than XMP writes it, so that its
 // deepest element (rdf:li; Container:Item is empty) is at `depth`.
