@@ -2,10 +2,23 @@
 
 #include <memory>
 #include <new>
+#include <span>
 
+#include "analysis/marker_code.h"
 #include "analysis/segment_walker.h"
 
 namespace vellumark {
+
+FileFacts ReadFileFacts(BinaryFile& file) {
+  FileFacts facts{file.Length(), false};
+  try {
+    const std::span<const std::uint8_t> first = file.Peek(2);
+    facts.jpeg = first.size() >= 2 && first[0] == marker::kPrefix && first[1] == marker::kSoi;
+  } catch (const RuntimeError&) {
+    // Not known to be a JPEG file.
+  }
+  return facts;
+}
 
 std::optional<AnalysisFault> WithOpenFile(FileSystem& files, const std::string& path,
                                           const std::function<void(BinaryFile&)>& work) {
@@ -32,8 +45,11 @@ std::optional<AnalysisFault> WithOpenSource(const SourceOpener& open, const std:
 }
 
 std::optional<AnalysisFault> AnalyseToReport(FileSystem& files, const std::string& path,
-                                             ReportSink& sink, const AcOption& showAcCodes) {
+                                             ReportSink& sink, const AcOption& showAcCodes, FileFacts* facts) {
   return WithOpenFile(files, path, [&](BinaryFile& file) {
+    if (facts != nullptr) {
+      *facts = ReadFileFacts(file);
+    }
     try {
       WalkSegments(file, sink, showAcCodes);
     } catch (const ReportFull&) {

@@ -21,6 +21,17 @@ struct AnalysisFault {
   std::optional<std::int64_t> readPosition;
 };
 
+// What a batch totals of each file its analysis opened.
+struct FileFacts {
+  std::int64_t size = 0;
+  bool jpeg = false;  // the file begins with FF D8
+};
+
+// Read from a file just opened, before its walk: the first two bytes come from
+// the buffer the walk then reads on. A failure to read them leaves jpeg false;
+// the walk meets the same failure at the same place and reports it.
+[[nodiscard]] FileFacts ReadFileFacts(BinaryFile& file);
+
 // Opens path read-only, runs work on it and closes it again on every path.
 [[nodiscard]] std::optional<AnalysisFault> WithOpenFile(FileSystem& files, const std::string& path,
                                                         const std::function<void(BinaryFile&)>& work);
@@ -31,8 +42,10 @@ using SourceOpener = std::function<std::unique_ptr<ByteSource>()>;
                                                           const std::function<void(BinaryFile&)>& work);
 
 // Writes the marker report of path to sink. Lines written before a fault stay.
+// Where facts is given, it receives those of the file once opened.
 [[nodiscard]] std::optional<AnalysisFault> AnalyseToReport(FileSystem& files, const std::string& path,
-                                                           ReportSink& sink, const AcOption& showAcCodes);
+                                                           ReportSink& sink, const AcOption& showAcCodes,
+                                                           FileFacts* facts = nullptr);
 
 struct ThumbnailOutcome {
   ThumbnailAnswer answer;

@@ -96,6 +96,7 @@ private:
 
 struct FileOutcome {
   std::optional<AnalysisFault> fault;
+  FileFacts file;
   std::optional<std::int64_t> problems;  // counted by the JSON report only
   std::optional<Verdict> verdict;        // given by the check only
   std::vector<Verdict> imageVerdicts;    // the check's, of the pictures inside
@@ -112,7 +113,8 @@ FileAnalysis TextReport(const CliOptions& options) {
     if (headers) {
       out.Append("==> " + path + " <==\r\n");
     }
-    FileOutcome outcome{AnalyseToReport(files, path, out, showAcCodes), std::nullopt, std::nullopt};
+    FileOutcome outcome;
+    outcome.fault = AnalyseToReport(files, path, out, showAcCodes, &outcome.file);
     if (headers) {
       out.Append("\r\n");
     }
@@ -124,7 +126,7 @@ FileAnalysis TextReport(const CliOptions& options) {
 FileAnalysis JsonReport(const std::atomic<bool>& interrupt, bool check) {
   return [&interrupt, check](FileSystem& files, const std::string& path, ReportSink& out) {
     const JsonOutcome outcome = WriteStructureJson(files, path, out, &interrupt, check);
-    return FileOutcome{outcome.fault, outcome.problems, outcome.verdict, outcome.imageVerdicts};
+    return FileOutcome{outcome.fault, outcome.file, outcome.problems, outcome.verdict, outcome.imageVerdicts};
   };
 }
 
@@ -133,7 +135,7 @@ FileAnalysis CheckReport(const CliOptions& options, const std::atomic<bool>& int
   const CheckLineChoice choice{options.quiet, options.strict};
   return [&interrupt, choice](FileSystem& files, const std::string& path, ReportSink& out) {
     const CheckOutcome outcome = WriteCheckLine(files, path, out, choice, &interrupt);
-    return FileOutcome{outcome.fault, std::nullopt, outcome.verdict, outcome.imageVerdicts};
+    return FileOutcome{outcome.fault, outcome.file, std::nullopt, outcome.verdict, outcome.imageVerdicts};
   };
 }
 
@@ -252,7 +254,7 @@ private:
       try {
         const FileOutcome outcome = analyse_(files, task.path, out);
         fault = outcome.fault;
-        Count(files, outcome, totals);
+        Count(outcome, totals);
         CountVerdict(outcome, totals);
       } catch (const OutputInterrupted&) {
         return;
@@ -269,9 +271,9 @@ private:
     return !options_.recursive && !NamesStandardInput(path) && IsFolder(path);
   }
 
-  static void Count(WatchedFiles& files, const FileOutcome& outcome, BatchTotals& totals) {
-    totals.bytes += static_cast<std::uint64_t>(files.Size());
-    totals.jpeg += files.BeginsWithSoi() ? 1 : 0;
+  static void Count(const FileOutcome& outcome, BatchTotals& totals) {
+    totals.bytes += static_cast<std::uint64_t>(outcome.file.size);
+    totals.jpeg += outcome.file.jpeg ? 1 : 0;
     totals.withProblems += outcome.problems.value_or(0) > 0 ? 1 : 0;
   }
 

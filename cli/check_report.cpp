@@ -146,6 +146,7 @@ CheckOutcome WriteCheckLine(FileSystem& files, const std::string& path, ReportSi
   ImageDeclarations declarations;
   std::optional<ImageMap> map;
   outcome.fault = WithOpenFile(files, path, [&](BinaryFile& file) {
+    outcome.file = ReadFileFacts(file);
     summary = CheckPictures(file, interrupt, &declarations);
     if (summary) {
       outcome.verdict = summary->verdict;

@@ -33,6 +33,7 @@ void WriteCheckJson(JsonWriter& json, const CheckSummary& summary);
 
 struct CheckOutcome {
   std::optional<AnalysisFault> fault;  // the file could not be read: "NAME: UNREADABLE"
+  FileFacts file;
   std::optional<Verdict> verdict;      // absent where unreadable or interrupted
   std::vector<Verdict> imageVerdicts;  // of the pictures inside, in file order
 };

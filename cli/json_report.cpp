@@ -64,7 +64,6 @@ public:
 
   void Begin(std::int64_t size, bool jpeg) override {
     begun_ = true;
-    jpeg_ = jpeg;
     if (path_ != nullptr) {
       BeginFileObject(json_, *path_);
       json_.Member("size", size);
@@ -135,7 +134,6 @@ public:
   }
 
   bool Begun() const { return begun_; }
-  bool Jpeg() const { return jpeg_; }
   std::int64_t Problems() const { return problems_; }
   bool AllProblemsHeld() const { return problems_ <= static_cast<std::int64_t>(held_.size()); }
   const std::vector<StructureProblem>& HeldProblems() const { return held_; }
@@ -157,7 +155,6 @@ private:
   const std::string* path_;
   std::int64_t base_;
   bool begun_ = false;
-  bool jpeg_ = false;
   bool segmentOpen_ = false;
   bool malformed_ = false;
   bool ended_ = false;
@@ -260,6 +257,7 @@ JsonOutcome WriteStructureObject(const SourceOpener& open, const std::string* pa
   ImageMap map;
   std::optional<CheckSummary> summary;
   outcome.fault = WithOpenSource(open, [&](BinaryFile& file) {
+    outcome.file = ReadFileFacts(file);
     summary = WalkFirst(file, segments, declarations, place, line, outcome.interrupted);
     if (!outcome.interrupted && declarations.Any()) {
       map = declarations.Map(file);
@@ -275,7 +273,6 @@ JsonOutcome WriteStructureObject(const SourceOpener& open, const std::string* pa
       line.json.BeginObject();
     }
   } else {
-    outcome.jpeg = segments.Jpeg();
     segments.EndSegments();
     WriteProblems(open, segments, map, place, line, outcome);
     if (summary && !outcome.fault && !outcome.interrupted) {

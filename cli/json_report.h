@@ -17,7 +17,7 @@ namespace vellumark {
 
 struct JsonOutcome {
   std::optional<AnalysisFault> fault;  // also written into the object as "error"
-  bool jpeg = false;                   // the file begins with FF D8
+  FileFacts file;
   std::int64_t problems = 0;           // problems listed in the object
   bool interrupted = false;
   std::optional<Verdict> verdict;      // with the check, where it ran to the end

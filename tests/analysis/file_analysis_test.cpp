@@ -70,5 +70,46 @@ TEST(FileAnalysisTest, FileThatShrankStopsWithPositionAndKeepsLines) {
   EXPECT_EQ(sink.Text(), Lines({"位置:1(0h)", "标记:SOI", "", "位置:3(2h)", "标记:COM", "长度:48(30h)"}));
 }
 
+struct FactsCase {
+  const char* name;
+  Bytes bytes;
+  bool jpeg;
+};
+
+class FileFactsTest : public ::testing::TestWithParam<FactsCase> {};
+
+// A batch counts as JPEG only the files whose first two bytes are FF D8, and
+// the size of every file that opened, JPEG or not.
+TEST_P(FileFactsTest, JpegOnlyWhereTheFileBeginsWithSoi) {
+  FakeFileSystem files;
+  files.files["in"] = GetParam().bytes;
+  StringReportSink sink;
+  FileFacts facts;
+  EXPECT_FALSE(AnalyseToReport(files, "in", sink, kAcOff, &facts));
+  EXPECT_EQ(facts.size, static_cast<std::int64_t>(GetParam().bytes.size()));
+  EXPECT_EQ(facts.jpeg, GetParam().jpeg);
+}
+
+INSTANTIATE_TEST_SUITE_P(FirstBytes, FileFactsTest,
+                         ::testing::Values(FactsCase{"Empty", {}, false},
+                                           FactsCase{"PrefixAlone", {0xFF}, false},
+                                           FactsCase{"SoiAlone", {0xFF, 0xD8}, true},
+                                           FactsCase{"SoiThenEoi", {0xFF, 0xD8, 0xFF, 0xD9}, true},
+                                           FactsCase{"EoiFirst", {0xFF, 0xD9, 0xFF, 0xD8}, false},
+                                           FactsCase{"SoiBytesSwapped", {0xD8, 0xFF}, false},
+                                           FactsCase{"FillBeforeSoi", {0xFF, 0xFF, 0xD8}, false},
+                                           FactsCase{"SoiAfterAByte", {0x00, 0xFF, 0xD8}, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A file whose first read fails is no JPEG file, and its size still counts.
+TEST(FileFactsTest, FirstReadFailingLeavesSizeAndNoJpeg) {
+  OneSourceFileSystem files(std::make_unique<ShrunkByteSource>(Bytes{}, 100));
+  StringReportSink sink;
+  FileFacts facts;
+  EXPECT_TRUE(AnalyseToReport(files, "in.jpg", sink, kAcOff, &facts));
+  EXPECT_EQ(facts.size, 100);
+  EXPECT_FALSE(facts.jpeg);
+}
+
 }  // namespace
 }  // namespace vellumark

@@ -63,7 +63,7 @@ TEST_P(StructureTest, WritesTheLine) {
   const Written written = Json(file);
   EXPECT_EQ(written.line, head + GetParam().json + "\n");
   EXPECT_EQ(JsonLineFault(written.line), "");
-  EXPECT_TRUE(written.outcome.jpeg);
+  EXPECT_TRUE(written.outcome.file.jpeg);
   EXPECT_FALSE(written.outcome.fault);
 }
 
@@ -258,7 +258,7 @@ TEST_P(FileNameTest, BytesWhereTheNameIsNotUtf8) {
   FakeFileSystem files;
   const Written unopened = Json(files, GetParam().path);
   EXPECT_EQ(unopened.line, GetParam().members + R"(,"error":{"number":53,"description":"文件未找到"}})" "\n");
-  EXPECT_FALSE(unopened.outcome.jpeg);
+  EXPECT_FALSE(unopened.outcome.file.jpeg);
   files.files[GetParam().path] = {0xFF, marker::kSoi};
   EXPECT_TRUE(Json(files, GetParam().path).line.starts_with(GetParam().members + R"(,"size":2,)"));
 }
