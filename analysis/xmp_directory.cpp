@@ -15,6 +15,8 @@ namespace {
 
 using XmlNode = rapidxml::xml_node<char>;
 
+constexpr std::string_view kDirectory = "Directory";
+
 // The fields of one Container:Item, as attributes or as child elements.
 struct ContainerItem {
   std::string_view semantic;
@@ -179,16 +181,23 @@ std::unique_ptr<rapidxml::xml_document<char>> Parse(std::vector<char>& text) {
 DeclarationOutcome ReadXmpDirectory(std::span<const std::uint8_t> payload, std::int64_t payloadOffset,
                                     std::int64_t fileSize) {
   DeclarationOutcome outcome;
+  const auto xml = payload.subspan(kXmpIdentifier.size());
+  // No entity reference can spell a name, so a packet without these letters has
+  // no directory: most packets are never parsed, and their XML is no concern here.
+  const std::string_view letters(reinterpret_cast<const char*>(xml.data()), xml.size());
+  if (letters.find(kDirectory) == std::string_view::npos) {
+    return outcome;
+  }
   const DeclarationFault whole{payloadOffset, static_cast<std::int64_t>(payload.size())};
   // rapidxml parses in place and stops at a zero byte.
-  std::vector<char> text(payload.begin() + static_cast<std::ptrdiff_t>(kXmpIdentifier.size()), payload.end());
+  std::vector<char> text(xml.begin(), xml.end());
   text.push_back('\0');
   const auto document = Parse(text);
   if (document == nullptr) {
     outcome.faults.push_back(whole);
     return outcome;
   }
-  const XmlNode* directory = Find(*document, "Directory");
+  const XmlNode* directory = Find(*document, kDirectory);
   if (directory != nullptr && !Place(ReadItems(*directory), fileSize, outcome)) {
     outcome.faults.push_back(whole);
   }

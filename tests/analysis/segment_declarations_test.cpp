@@ -286,7 +286,8 @@ std::vector<DeclarationCase> XmpCases() {
       {"XmpDepthAtTheBound", kApp1, Xmp(Directory(kPrimary + kGainMap, kXmlDepthBound)), "9500+500 jpeg gain-map xmp"},
       {"XmpDepthPastTheBound", kApp1, Xmp(Directory(kPrimary + kGainMap, kXmlDepthBound + 1)), " | !payload"},
       {"XmpDoctype", kApp1, Xmp("<!DOCTYPE x [<!ENTITY a \"aaaa\">]>" + Directory(kPrimary + kGainMap)), " | !payload"},
-      {"XmpMalformed", kApp1, Xmp(Directory(kPrimary + kGainMap).substr(0, 300)), " | !payload"},
+      {"XmpMalformed", kApp1, Xmp(Directory(kPrimary + kGainMap) + "</x>"), " | !payload"},
+      {"XmpMalformedWithoutDirectory", kApp1, Xmp("<x:xmpmeta><rdf:RDF></x:xmpmeta>"), ""},
   };
 }
 INSTANTIATE_TEST_SUITE_P(Xmp, SegmentDeclarationsTest, ::testing::ValuesIn(XmpCases()), CaseName);
