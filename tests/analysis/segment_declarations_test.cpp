@@ -292,6 +292,28 @@ std::vector<DeclarationCase> XmpCases() {
 }
 INSTANTIATE_TEST_SUITE_P(Xmp, SegmentDeclarationsTest, ::testing::ValuesIn(XmpCases()), CaseName);
 
+// Every case cut at every length: nothing is read outside the payload (the
+// sanitizer build tells), and every fault lies within it.
+TEST(SegmentDeclarationsCutTest, FaultsStayInThePayload) {
+  for (const auto& cases : {ExifCases(), JfxxCases(), MpfCases(), XmpCases()}) {
+    for (const DeclarationCase& one : cases) {
+      for (std::size_t size = 0; size <= one.payload.size(); ++size) {
+        const Bytes cut(one.payload.begin(), one.payload.begin() + static_cast<std::ptrdiff_t>(size));
+        Declarations out;
+        ReadSegmentDeclarations(one.code, cut, kAt, kFileSize, out);
+        for (const DeclaredImage& image : out.images) {
+          out.faults.insert(out.faults.end(), image.faults.begin(), image.faults.end());
+        }
+        for (const DeclarationFault& fault : out.faults) {
+          EXPECT_TRUE(fault.offset >= kAt && fault.length >= 0 &&
+                      fault.offset + fault.length <= kAt + static_cast<std::int64_t>(size))
+              << one.name << " cut to " << size;
+        }
+      }
+    }
+  }
+}
+
 // What the guard skips, so that it is not taken for tags.
 struct GuardCase {
   const char* name;
