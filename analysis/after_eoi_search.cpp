@@ -1,6 +1,8 @@
 #include "analysis/after_eoi_search.h"
 
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "analysis/jpeg_extent.h"
 #include "common/bytes.h"
@@ -40,13 +42,33 @@ std::optional<std::int64_t> BoxEnd(BinaryFile& file, std::int64_t at, std::int64
   return at + static_cast<std::int64_t>(size);
 }
 
-bool BeginsIsoMedia(BinaryFile& file, std::int64_t at, std::int64_t end) {
-  if (end - at < kBoxHeader) {
-    return false;
+constexpr std::int64_t kBrandEnd = 12;
+
+// The media type an ISO media file's major brand names, "" where it is none
+// of the common ones.
+std::string MediaOfBrand(std::string_view brand) {
+  for (const std::string_view mp4 : {"isom", "iso2", "iso4", "iso5", "iso6", "mp41", "mp42", "avc1", "M4V ", "qt  "}) {
+    if (brand == mp4) {
+      return "video/mp4";
+    }
+  }
+  if (brand == "heic" || brand == "heix" || brand == "mif1") {
+    return "image/heic";
+  }
+  return brand == "avif" || brand == "avis" ? "image/avif" : "";
+}
+
+// The media type of the ISO media file at `at`, where "ftyp" says one begins there.
+std::optional<std::string> IsoMediaAt(BinaryFile& file, std::int64_t at, std::int64_t end) {
+  if (end - at < kBrandEnd) {
+    return std::nullopt;
   }
   file.SetSeek(at + 1);
-  const auto bytes = file.Peek(kBoxHeader);
-  return bytes[4] == 'f' && bytes[5] == 't' && bytes[6] == 'y' && bytes[7] == 'p';
+  const auto bytes = file.Peek(kBrandEnd);
+  if (std::string_view(reinterpret_cast<const char*>(bytes.data()) + 4, 4) != "ftyp") {
+    return std::nullopt;
+  }
+  return MediaOfBrand(std::string_view(reinterpret_cast<const char*>(bytes.data()) + 8, 4));
 }
 
 // The end of the whole boxes from at on: at itself where none is whole.
@@ -78,9 +100,11 @@ void SearchAfterEoi(BinaryFile& file, std::int64_t offset, std::int64_t length, 
     image.offset = at;
     if (const auto pictureEnd = PictureEnd(file, at, end)) {
       image.format = ImageFormat::Jpeg;
+      image.mime = "image/jpeg";
       image.length = *pictureEnd - at;
-    } else if (BeginsIsoMedia(file, at, end) && IsoMediaEnd(file, at, end) > at) {
+    } else if (const auto media = IsoMediaAt(file, at, end); media && IsoMediaEnd(file, at, end) > at) {
       image.format = ImageFormat::IsoMedia;
+      image.mime = *media;
       image.length = IsoMediaEnd(file, at, end) - at;
     } else {
       image.length = end - at;

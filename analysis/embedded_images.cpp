@@ -55,6 +55,7 @@ EmbeddedImage Merge(std::vector<DeclaredImage>::const_iterator first,
     }
   }
   image.format = strongest->format;
+  image.mime = strongest->mime;
   image.role = roleGiver != nullptr ? roleGiver->role : ImageRole::Other;
   std::sort(image.foundBy.begin(), image.foundBy.end());
   image.foundBy.erase(std::unique(image.foundBy.begin(), image.foundBy.end()), image.foundBy.end());

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -34,6 +35,7 @@ struct EmbeddedImage {
   std::int64_t length = 0;  // as declared, even past the file's end
   ImageFormat format = ImageFormat::Unknown;
   ImageRole role = ImageRole::Other;
+  std::string mime;              // the declared or seen media type, or ""
   std::vector<FoundBy> foundBy;  // each way once, in FoundBy's order
   std::vector<ImageProblem> problems;
   std::int64_t inFile = 0;  // the bytes of the span within its bounds: what is walked

@@ -37,4 +37,20 @@ std::string_view FoundByName(FoundBy way) {
   return {};
 }
 
+std::string_view ExtensionOf(ImageFormat format, std::string_view mime) {
+  if (format == ImageFormat::Jpeg) {
+    return "jpg";
+  }
+  if (mime.starts_with("video/")) {
+    return "mp4";
+  }
+  if (mime == "image/heic") {
+    return "heic";
+  }
+  if (mime == "image/avif") {
+    return "avif";
+  }
+  return "bin";
+}
+
 }  // namespace vellumark

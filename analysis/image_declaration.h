@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +25,10 @@ std::string_view ImageFormatName(ImageFormat format);
 std::string_view ImageRoleName(ImageRole role);
 std::string_view FoundByName(FoundBy way);
 
+// The file name extension of a picture of this format and media type: "jpg",
+// "mp4" for any video, "heic", "avif", or "bin".
+std::string_view ExtensionOf(ImageFormat format, std::string_view mime);
+
 // Bytes of a declaration that cannot be read: an IFD, an entry or a directory,
 // as far as they lie in their segment.
 struct DeclarationFault {
@@ -37,6 +42,8 @@ struct DeclaredImage {
   ImageFormat format = ImageFormat::Unknown;
   ImageRole role = ImageRole::Other;
   FoundBy foundBy = FoundBy::AfterEoi;
+  // The media type where one is declared or seen ("video/mp4"), or "".
+  std::string mime;
   // Where the image must end: a thumbnail within its segment, anything else
   // within the file (the file's size is applied later).
   std::int64_t limit = std::numeric_limits<std::int64_t>::max();

@@ -91,6 +91,12 @@ void AddOptions(CLI::App& app, CliOptions& options, ParsedFlags& flags) {
       ->needs(check)
       ->excludes(json);
   app.add_flag("--strict", options.strict, "with --check: a warning fails the file (exit status 1)")->needs(check);
+  auto* extract = app.add_option("--extract-images", options.extractFolder,
+                                 "write each picture inside each FILE (thumbnails, MPF images, gain maps, videos) "
+                                 "into the folder DIR as FILE.OFFSET.ROLE.EXT; nothing on standard output")
+                      ->option_text("DIR")
+                      ->check([](const std::string& folder) { return folder.empty() ? "DIR is empty" : ""; });
+  extract->excludes(json)->excludes(check)->excludes(table)->excludes(thumbnail)->excludes(png)->excludes(ac);
   check->excludes(table)->excludes(thumbnail)->excludes(png)->excludes(ac);
   table->excludes(thumbnail)->excludes(png);
   json->excludes(table)->excludes(thumbnail)->excludes(png);

@@ -31,6 +31,8 @@ struct CliOptions {
   unsigned jobs = 0;  // 0: one per hardware thread
   ProgressChoice progress = ProgressChoice::Auto;
   bool summary = false;
+  // With --extract-images: the folder the pictures inside the files go to.
+  std::string extractFolder;
   // With --thumbnail-png: where the thumbnail's pixels go.
   std::string pngPath;
 };
@@ -42,6 +44,8 @@ inline constexpr const char* kUsage =
     "[--files-from LIST [-0]] FILE...\n"
     "  or:  vellumark-report --json [-r] [-j N] [--[no-]progress] [--summary] [--files-from LIST [-0]] FILE...\n"
     "  or:  vellumark-report --check [--json] [--quiet] [--strict] [-r] [-j N] [--[no-]progress] [--summary] "
+    "[--files-from LIST [-0]] FILE...\n"
+    "  or:  vellumark-report --extract-images DIR [-r] [-j N] [--[no-]progress] [--summary] "
     "[--files-from LIST [-0]] FILE...\n"
     "  or:  vellumark-report [--encoding=utf-8|gbk] --table\n"
     "  or:  vellumark-report [--thumbnail | --thumbnail-png OUT] FILE\n"

@@ -15,6 +15,7 @@ const char* DescriptionOf(std::int32_t number) {
     case error_number::kBadFileName: return "错误的文件名";
     case error_number::kFileNotFound: return "文件未找到";
     case error_number::kDeviceIo: return "设备 I/O 错误";
+    case error_number::kFileExists: return "文件已存在";
     case error_number::kDiskFull: return "磁盘已满";
     case error_number::kPastEndOfFile: return "输入超出文件尾";
     case error_number::kAccessDenied: return "拒绝访问";
@@ -54,6 +55,7 @@ RuntimeError SystemError(int errnoValue, const std::string& path) {
     case EROFS: return MakeError(error_number::kAccessDenied);
     case EISDIR: return MakeError(error_number::kPathFileAccess);
     case EIO: return MakeError(error_number::kDeviceIo);
+    case EEXIST: return MakeError(error_number::kFileExists);
     case ENOSPC:
 #ifdef EDQUOT  // Windows' C library knows no disk quotas.
     case EDQUOT:

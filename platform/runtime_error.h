@@ -27,6 +27,7 @@ inline constexpr std::int32_t kOutOfMemory = 7;
 inline constexpr std::int32_t kBadFileName = 52;
 inline constexpr std::int32_t kFileNotFound = 53;
 inline constexpr std::int32_t kDeviceIo = 57;
+inline constexpr std::int32_t kFileExists = 58;
 inline constexpr std::int32_t kDiskFull = 61;
 inline constexpr std::int32_t kPastEndOfFile = 62;
 inline constexpr std::int32_t kAccessDenied = 70;

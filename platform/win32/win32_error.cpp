@@ -27,6 +27,8 @@ std::string SystemText(DWORD code) {
 RuntimeError Win32Error(unsigned long code) {
   switch (code) {
     case ERROR_FILE_NOT_FOUND: return MakeError(error_number::kFileNotFound);
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return MakeError(error_number::kFileExists);
     case ERROR_PATH_NOT_FOUND:
     case ERROR_BAD_NETPATH:
     case ERROR_INVALID_DRIVE: return MakeError(error_number::kPathNotFound);
