@@ -94,15 +94,16 @@ private:
 };
 
 // The checks a plain overwrite would have made: a folder or a read-only file of
-// that name is refused, even though replacing it might succeed.
-void CheckTarget(const std::wstring& target) {
+// that name is refused, even though replacing it might succeed. Returns whether
+// the file is there.
+bool CheckTarget(const std::wstring& target) {
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD code = GetLastError();
     if (code != ERROR_FILE_NOT_FOUND) {
       throw Win32Error(code);
     }
-    return;
+    return false;
   }
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     throw MakeError(error_number::kPathFileAccess);
@@ -110,10 +111,23 @@ void CheckTarget(const std::wstring& target) {
   if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     throw MakeError(error_number::kAccessDenied);
   }
+  return true;
+}
+
+// How many names the file has; a new file would take only one of them.
+DWORD LinksOf(const std::wstring& target) {
+  Handle file(CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!file.Valid() || GetFileInformationByHandle(file.Get(), &information) == FALSE) {
+    throw Win32Error(GetLastError());
+  }
+  return information.nNumberOfLinks;
 }
 
 // The new text goes to a file of its own beside the target, removed again
-// unless Keep() is called once it has replaced the target.
+// unless Keep() is called once it has replaced the target. Made() is false
+// where the folder took no new file; Error() says why.
 class TemporaryFile {
 public:
   explicit TemporaryFile(const std::wstring& target) : handle_(INVALID_HANDLE_VALUE) {
@@ -121,23 +135,23 @@ public:
       name_ = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt) + L".tmp";
       handle_.Reset(CreateFileW(name_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-      if (!handle_.Valid() && GetLastError() != ERROR_FILE_EXISTS) {
-        throw Win32Error(GetLastError());
+      error_ = handle_.Valid() ? ERROR_SUCCESS : GetLastError();
+      if (error_ != ERROR_SUCCESS && error_ != ERROR_FILE_EXISTS) {
+        break;
       }
-    }
-    if (!handle_.Valid()) {
-      throw Win32Error(ERROR_FILE_EXISTS);
     }
   }
   ~TemporaryFile() {
     handle_.Close();
-    if (!kept_) {
+    if (Made() && !kept_) {
       DeleteFileW(name_.c_str());
     }
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
 
+  bool Made() const { return error_ == ERROR_SUCCESS; }
+  DWORD Error() const { return error_; }
   HANDLE Get() const { return handle_.Get(); }
   bool Close() { return handle_.Close(); }
   const std::wstring& Name() const { return name_; }
@@ -146,6 +160,7 @@ public:
 private:
   std::wstring name_;
   Handle handle_;
+  DWORD error_ = ERROR_SUCCESS;
   bool kept_ = false;
 };
 
@@ -157,6 +172,77 @@ void WriteAll(HANDLE handle, std::string_view bytes) {
       throw Win32Error(GetLastError());
     }
     bytes.remove_prefix(written);
+  }
+}
+
+// A folder that is read-only to this user, or on a write-protected medium, may
+// still hold files that can be written where they are.
+bool RefusesNewFiles(DWORD code) { return code == ERROR_ACCESS_DENIED || code == ERROR_WRITE_PROTECT; }
+
+// ReplaceFileW keeps the old file's identity, attributes and access control
+// list. The old file is kept under a name of its own until the new one is in
+// place, so that no failure on the way loses it. Returns false, with both files
+// as they were, where the old file may not be removed (it may still be
+// written).
+bool ReplaceWith(const std::wstring& target, const TemporaryFile& temp) {
+  const std::wstring backup = temp.Name() + L".old";
+  if (ReplaceFileW(target.c_str(), temp.Name().c_str(), backup.c_str(), 0, nullptr, nullptr) == FALSE) {
+    const DWORD code = GetLastError();
+    if (code == ERROR_UNABLE_TO_REMOVE_REPLACED || code == ERROR_ACCESS_DENIED) {
+      return false;
+    }
+    if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+      MoveFileExW(backup.c_str(), target.c_str(), 0);
+    }
+    throw Win32Error(code);
+  }
+  DeleteFileW(backup.c_str());
+  return true;
+}
+
+// Writes the whole text to a new file that then takes the target's place, so a
+// failure leaves the old file whole. Returns false, having changed nothing,
+// where a new file would not be what the old one was: a file with other links,
+// in a folder that takes no new file, or one that may be written but not
+// replaced.
+bool ReplaceThroughTemporaryFile(const std::wstring& target, bool exists, std::string_view bytes) {
+  if (exists && LinksOf(target) > 1) {
+    return false;
+  }
+  TemporaryFile temp(target);
+  if (!temp.Made()) {
+    if (exists && RefusesNewFiles(temp.Error())) {
+      return false;
+    }
+    throw Win32Error(temp.Error());
+  }
+  WriteAll(temp.Get(), bytes);
+  if (FlushFileBuffers(temp.Get()) == FALSE || !temp.Close()) {
+    throw Win32Error(GetLastError());
+  }
+  if (exists) {
+    if (!ReplaceWith(target, temp)) {
+      return false;
+    }
+  } else if (MoveFileExW(temp.Name().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ==
+             FALSE) {
+    throw Win32Error(GetLastError());
+  }
+  temp.Keep();
+  return true;
+}
+
+// Truncates the file and writes it where it is: it keeps its identity and
+// links, but a failure midway leaves it incomplete.
+void WriteInPlace(const std::wstring& target, std::string_view bytes) {
+  Handle file(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) {
+    throw Win32Error(GetLastError());
+  }
+  WriteAll(file.Get(), bytes);
+  if (FlushFileBuffers(file.Get()) == FALSE || !file.Close()) {
+    throw Win32Error(GetLastError());
   }
 }
 
@@ -183,17 +269,11 @@ std::unique_ptr<ByteSource> LocalFileSystem::OpenRead(const std::string& path) {
 
 void LocalFileSystem::WriteText(const std::string& path, std::string_view utf8Text) {
   const std::wstring target = CheckedName(path);
-  CheckTarget(target);
+  const bool exists = CheckTarget(target);
   const std::string bytes = ToAnsiCodePage(utf8Text);
-  TemporaryFile temp(target);
-  WriteAll(temp.Get(), bytes);
-  if (FlushFileBuffers(temp.Get()) == FALSE || !temp.Close()) {
-    throw Win32Error(GetLastError());
+  if (!ReplaceThroughTemporaryFile(target, exists, bytes)) {
+    WriteInPlace(target, bytes);
   }
-  if (MoveFileExW(temp.Name().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE) {
-    throw Win32Error(GetLastError());
-  }
-  temp.Keep();
 }
 
 }  // namespace vellumark

@@ -26,6 +26,18 @@ RuntimeError DialogError(DWORD code) {
   return MakeError(error_number::kSystemBase + static_cast<std::int32_t>(code));
 }
 
+// A full path whose folder is gone (a save that failed) would fill the name
+// field with the whole path; the name alone is what the user chose.
+std::wstring InitialSelection(const std::wstring& fileName) {
+  const std::size_t slash = fileName.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) {
+    return fileName;
+  }
+  const DWORD folder = GetFileAttributesW(fileName.substr(0, slash + 1).c_str());
+  const bool folderExists = folder != INVALID_FILE_ATTRIBUTES && (folder & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  return folderExists ? fileName : fileName.substr(slash + 1);
+}
+
 }  // namespace
 
 std::wstring Win32Filter(const std::string& filter) {
@@ -48,7 +60,7 @@ void Win32CommonDialog::Show(bool forSaving) {
   const std::wstring filter = Win32Filter(Filter);
   const std::wstring initDir = Utf16(InitDir);
   std::vector<wchar_t> name(kNameCapacity, L'\0');
-  const std::wstring current = Utf16(FileName);
+  const std::wstring current = InitialSelection(Utf16(FileName));
   std::copy_n(current.begin(), std::min(current.size(), kNameCapacity - 1), name.begin());
 
   OPENFILENAMEW dialog{};

@@ -19,11 +19,6 @@ constexpr int kInitialClientTwipsWide = 4680;
 constexpr int kInitialClientTwipsHigh = 3090;
 constexpr int kTwipsPerInch = 1440;
 
-HICON ProgramIcon(int sizeMetric) {
-  const int size = GetSystemMetrics(sizeMetric);
-  return static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, size, size, 0));
-}
-
 SIZE InitialWindowSize(DWORD style) {
   const HDC screen = GetDC(nullptr);
   const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
@@ -63,7 +58,7 @@ FrmMain::FrmMain(PlatformServices services, const Win32MousePointer& appPointer)
   mainWindow_ = std::make_unique<Win32MainWindow>(window_);
   commands_ = std::make_unique<MainCommands>(
       MainWindowParts{*mainWindow_, *reportView_, *acOption_, windowPointer_,
-                      [] { return std::make_unique<FrmThumb>(); }},
+                      [this] { return std::make_unique<FrmThumb>(window_); }},
       services);
   commands_->Form_Initialize();
   commands_->Form_Load();
@@ -121,6 +116,13 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       SetFocus(txtInfo_);
       return 0;
+    case WM_SYSCOMMAND:
+      // Disabled, the window is behind the thumbnail window, which has no owner
+      // and would be left alone on screen.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && IsWindowEnabled(window_) == FALSE) {
+        return 0;
+      }
+      break;
     case WM_SETCURSOR:
       if (SetPointer()) {
         return TRUE;

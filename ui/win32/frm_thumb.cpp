@@ -78,7 +78,8 @@ void FrmThumb::ShowModal(const JfifThumbnail* picture) {
     header_.bmiHeader.biCompression = BI_RGB;
   }
 
-  RegisterWindowClassOnce({kClassName, &FrmThumb::WindowProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
+  RegisterWindowClassOnce({kClassName, &FrmThumb::WindowProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                           ProgramIcon(SM_CXICON), ProgramIcon(SM_CXSMICON)});
   RECT rect{0, 0, layout.clientWidth, layout.clientHeight};
   AdjustWindowRectEx(&rect, kStyle, FALSE, kExStyle);
   const HWND window = CreateWindowExW(kExStyle, kClassName, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -103,12 +104,17 @@ void FrmThumb::ShowModal(const JfifThumbnail* picture) {
 }
 
 // Before the window goes, so that activation returns to the program's own
-// window rather than to some other program.
+// window rather than to some other program; a main window minimised meanwhile
+// (the task bar, Win+M) comes back with it.
 void FrmThumb::EnableOthers() {
   for (const HWND other : disabled_) {
     EnableWindow(other, TRUE);
   }
   disabled_.clear();
+  if (IsIconic(mainWindow_) != FALSE) {
+    ShowWindow(mainWindow_, SW_RESTORE);
+  }
+  SetForegroundWindow(mainWindow_);
 }
 
 LRESULT CALLBACK FrmThumb::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,5 +1,7 @@
 #include "ui/win32/window_class.h"
 
+#include "ui/win32/resource_ids.h"
+
 namespace vellumark {
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
@@ -20,6 +22,11 @@ void RegisterWindowClassOnce(const WindowClass& windowClass) {
   registered.hbrBackground = windowClass.background;
   registered.lpszClassName = windowClass.name;
   RegisterClassExW(&registered);
+}
+
+HICON ProgramIcon(int sizeMetric) {
+  const int size = GetSystemMetrics(sizeMetric);
+  return static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, size, size, 0));
 }
 
 NONCLIENTMETRICSW NonClientMetrics() {

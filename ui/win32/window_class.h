@@ -16,6 +16,9 @@ struct WindowClass {
 };
 void RegisterWindowClassOnce(const WindowClass& windowClass);
 
+// The program's icon at the size a system metric gives (SM_CXICON, SM_CXSMICON).
+HICON ProgramIcon(int sizeMetric);
+
 // The system's fonts and sizes for title bars, menus and message boxes.
 NONCLIENTMETRICSW NonClientMetrics();
 

@@ -138,6 +138,18 @@ TEST(Win32LocalFileSystemTest, ReplacingAFileKeepsOnlyTheNewText) {
   EXPECT_EQ(NamesIn(dir.Path()), std::set<std::filesystem::path>{"r.txt"});
 }
 
+// A new file would leave the second link with the old text: the file is written
+// where it is, and both names show the new text.
+TEST(Win32LocalFileSystemTest, FileWithTwoLinksIsWrittenInPlace) {
+  TempDir dir;
+  WriteWholeFile(dir / "r.txt", std::string(1000, 'o'));
+  ASSERT_NE(CreateHardLinkW((dir.Path() / "link.txt").c_str(), (dir.Path() / "r.txt").c_str(), nullptr), FALSE);
+  LocalFileSystem files;
+  files.WriteText(dir / "r.txt", "new");
+  EXPECT_EQ(ReadWholeFile(dir / "link.txt"), "new");
+  EXPECT_EQ(NamesIn(dir.Path()), (std::set<std::filesystem::path>{"link.txt", "r.txt"}));
+}
+
 struct WriteFailureCase {
   const char* name;
   std::function<std::string(const TempDir&)> prepare;
