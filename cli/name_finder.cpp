@@ -59,8 +59,11 @@ bool NameFinder::FindStandardInput(const std::string& name) {
   if (options_.filesFrom && NamesStandardInput(*options_.filesFrom)) {
     return Found(name, MakeError(error_number::kPathFileAccess), true);
   }
+  if (files_ == nullptr) {
+    return Found(name, std::nullopt);
+  }
   try {
-    if (!files_.Load(interrupt_)) {
+    if (!files_->Load(interrupt_)) {
       return false;
     }
   } catch (const RuntimeError& error) {

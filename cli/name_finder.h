@@ -32,7 +32,9 @@ public:
   // Takes a task on; false where the batch stops.
   using Take = std::function<bool(Task)>;
 
-  NameFinder(const CliOptions& options, StandardInputFiles& files, const std::atomic<bool>& interrupt, Take take)
+  // Without files, a "-" among the FILEs is handed on unread: standard input
+  // can be read only once, and counting the names ahead must not take it.
+  NameFinder(const CliOptions& options, StandardInputFiles* files, const std::atomic<bool>& interrupt, Take take)
       : options_(options), files_(files), interrupt_(interrupt), take_(std::move(take)) {}
 
   // True where every name was found and taken.
@@ -45,7 +47,7 @@ private:
   bool Found(std::string path, std::optional<RuntimeError> fault, bool amongFiles = false);
 
   const CliOptions& options_;
-  StandardInputFiles& files_;
+  StandardInputFiles* files_;
   const std::atomic<bool>& interrupt_;
   Take take_;
   std::uint64_t nextJob_ = 0;

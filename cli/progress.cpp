@@ -23,22 +23,25 @@ std::string Clock(double seconds) {
 
 }  // namespace
 
-std::string ProgressLine(std::uint64_t done, std::uint64_t known, bool allKnown, std::uint64_t bytesRead,
-                         double seconds) {
-  const double rate = seconds > 0 ? static_cast<double>(done) / seconds : 0;
-  char text[128];
-  std::snprintf(text, sizeof text, "%llu/%llu%s files, %.1f MB, %.0f files/s", static_cast<unsigned long long>(done),
-                static_cast<unsigned long long>(known), allKnown ? "" : "+", static_cast<double>(bytesRead) / 1e6,
-                rate);
+std::string ProgressLine(const ProgressFigures& figures) {
+  const bool seconds = figures.seconds > 0;
+  const double rate = seconds ? static_cast<double>(figures.done) / figures.seconds : 0;
+  const double megabytes = static_cast<double>(figures.bytesRead) / 1e6;
+  const bool totalKnown = figures.allKnown || (figures.counted && *figures.counted >= figures.known);
+  const std::uint64_t total = figures.allKnown || !totalKnown ? figures.known : *figures.counted;
+  char text[160];
+  std::snprintf(text, sizeof text, "%llu/%llu%s files, %.1f MB, %.1f MB/s, %.0f files/s",
+                static_cast<unsigned long long>(figures.done), static_cast<unsigned long long>(total),
+                totalKnown ? "" : "+", megabytes, seconds ? megabytes / figures.seconds : 0.0, rate);
   std::string line = text;
-  if (allKnown && rate > 0) {
-    line += ", " + Clock(static_cast<double>(known - done) / rate) + " left";
+  if (totalKnown && rate > 0) {
+    line += ", " + Clock(static_cast<double>(total - figures.done) / rate) + " left";
   }
   return line;
 }
 
 Progress::Progress(const BatchCounts& counts, bool show, bool timed, OutputEncoding encoding)
-    : counts_(counts), encoding_(encoding) {
+    : counts_(counts), shown_(show), encoding_(encoding) {
   if (show || timed) {
     start_ = std::chrono::steady_clock::now();
   }
@@ -80,8 +83,12 @@ void Progress::Run() {
 
 // The new line covers the old one; spaces cover what was longer.
 void Progress::Draw() {
-  const std::string line = ProgressLine(counts_.done.load(), counts_.known.load(), counts_.allKnown.load(),
-                                        counts_.bytesRead.load(), Seconds());
+  ProgressFigures figures{counts_.done.load(), counts_.known.load(), counts_.allKnown.load(),
+                          std::nullopt,       counts_.bytesRead.load(), Seconds()};
+  if (counts_.allCounted.load()) {
+    figures.counted = counts_.counted.load();
+  }
+  const std::string line = ProgressLine(figures);
   std::string text = "\r" + line;
   text.append(drawnWidth_ > line.size() ? drawnWidth_ - line.size() : 0, ' ');
   text += '\r';

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -17,14 +18,27 @@ namespace vellumark {
 struct BatchCounts {
   std::atomic<std::uint64_t> known{0};  // names found
   std::atomic<bool> allKnown{false};    // the last name has been found
-  std::atomic<std::uint64_t> done{0};   // files finished
+  std::atomic<std::uint64_t> counted{0};  // every name, counted ahead of the finding
+  std::atomic<bool> allCounted{false};    // counted holds the count
+  std::atomic<std::uint64_t> done{0};     // files finished
   std::atomic<std::uint64_t> bytesRead{0};
 };
 
-// "120/5000 files, 3.4 MB, 850 files/s, 0:05 left": the time left only once
-// every name is known, a "+" after the count until then.
-std::string ProgressLine(std::uint64_t done, std::uint64_t known, bool allKnown, std::uint64_t bytesRead,
-                         double seconds);
+// The counts at one moment, as the progress line shows them.
+struct ProgressFigures {
+  std::uint64_t done = 0;
+  std::uint64_t known = 0;
+  bool allKnown = false;
+  std::optional<std::uint64_t> counted;  // once counted ahead
+  std::uint64_t bytesRead = 0;
+  double seconds = 0;
+};
+
+// "120/5000 files, 3.4 MB, 1.7 MB/s, 850 files/s, 0:05 left". The total is
+// the names found once all are, or before that their count ahead; until one
+// is known, or where more names have been found than were counted (files
+// added meanwhile), a "+" follows the names found so far and no time is told.
+std::string ProgressLine(const ProgressFigures& figures);
 
 // Standard error while a batch runs. With show, a progress line is drawn and
 // redrawn at most ten times a second until Stop; an error line clears it first
@@ -43,6 +57,8 @@ public:
   // Stops the drawing and clears the line.
   void Stop();
   double Seconds() const;
+  // Whether the line is drawn.
+  bool Shown() const { return shown_; }
 
 private:
   void Run();
@@ -50,6 +66,7 @@ private:
   void Clear();
 
   const BatchCounts& counts_;
+  bool shown_;
   OutputEncoding encoding_;
   std::chrono::steady_clock::time_point start_;
   std::mutex mutex_;

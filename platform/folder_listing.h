@@ -21,4 +21,8 @@ std::vector<FolderEntry> ListFolder(const std::string& path);
 // including a name that does not exist.
 bool IsFolder(const std::string& path);
 
+// True when path names a plain file, through links, which can be read more
+// than once; false for a folder, a pipe, a device or a name that does not exist.
+bool IsPlainFile(const std::string& path);
+
 }  // namespace vellumark

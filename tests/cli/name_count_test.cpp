@@ -1,0 +1,87 @@
+#include "cli/name_count.h"
+
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "tests/support/files.h"
+
+namespace vellumark {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+void MakeFile(const fs::path& path, const std::string& text = "x") {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// Three JPEG names below the folder, one other file.
+void MakePhotos(const TempDir& dir) {
+  for (const char* name : {"photos/a.jpg", "photos/b/c.JPEG", "photos/b/d/e.jfif", "photos/notes.txt"}) {
+    MakeFile(dir.Path() / name);
+  }
+}
+
+std::optional<std::uint64_t> Count(const CliOptions& options) {
+  const std::atomic<bool> stop{false};
+  return CountNames(options, stop);
+}
+
+// Every task the batch will have: each JPEG file below a folder, a name that
+// does not exist, and "-", which is counted without reading standard input.
+TEST(NameCountTest, CountsTheTasksOfFoldersAndNames) {
+  TempDir dir;
+  MakePhotos(dir);
+  CliOptions options;
+  options.recursive = true;
+  options.files = {dir / "photos", dir / "missing.jpg", "-"};
+  EXPECT_EQ(Count(options), 5U);
+}
+
+// The list read once more: its names, and a folder in it walked.
+TEST(NameCountTest, CountsTheNamesOfAListThatIsAFile) {
+  TempDir dir;
+  MakePhotos(dir);
+  MakeFile(dir.Path() / "list", dir / "photos" + "\n\n" + dir / "one.jpg" + "\r\n-\n");
+  CliOptions options;
+  options.recursive = true;
+  options.files = {dir / "photos"};
+  options.filesFrom = dir / "list";
+  EXPECT_EQ(Count(options), 3U + 3U + 2U);
+}
+
+// Standard input and pipes can be read only once, and they are the batch's.
+TEST(NameCountTest, ListsReadOnlyOnceAreNotCounted) {
+  CliOptions options;
+  options.filesFrom = "-";
+  EXPECT_EQ(Count(options), std::nullopt);
+#ifndef _WIN32
+  TempDir dir;
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  options.filesFrom = dir / "fifo";
+  EXPECT_EQ(Count(options), std::nullopt);
+#endif
+}
+
+TEST(NameCountTest, StoppedGivesNoCount) {
+  TempDir dir;
+  MakePhotos(dir);
+  CliOptions options;
+  options.recursive = true;
+  options.files = {dir / "photos"};
+  const std::atomic<bool> stop{true};
+  EXPECT_EQ(CountNames(options, stop), std::nullopt);
+}
+
+}  // namespace
+}  // namespace vellumark
