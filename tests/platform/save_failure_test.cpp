@@ -42,17 +42,23 @@ protected:
   bool mounted_ = false;
 };
 
+// The error of saving a 64 KiB report on the 16 KiB disk.
+RuntimeError SaveTooMuch(const std::string& target) {
+  try {
+    LocalFileSystem().WriteText(target, std::string(64 * 1024, 'x'));
+  } catch (const RuntimeError& error) {
+    return error;
+  }
+  ADD_FAILURE() << "a 64 KiB report fitted on a 16 KiB disk";
+  return RuntimeError(0, "");
+}
+
 TEST_F(FullDiskTest, FailedSaveKeepsTheOldReport) {
   const std::string target = disk_ + "/report.txt";
   WriteWholeFile(target, "old report\r\n");
-  LocalFileSystem files;
-  try {
-    files.WriteText(target, std::string(64 * 1024, 'x'));
-    FAIL() << "a 64 KiB report fitted on a 16 KiB disk";
-  } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.Number(), error_number::kDiskFull);
-    EXPECT_EQ(error.Description(), "磁盘已满");
-  }
+  const RuntimeError error = SaveTooMuch(target);
+  EXPECT_EQ(error.Number(), error_number::kDiskFull);
+  EXPECT_EQ(error.Description(), "磁盘已满");
   EXPECT_EQ(ReadWholeFile(target), "old report\r\n");
   EXPECT_EQ(EntriesIn(disk_), 1U);
 }
@@ -63,13 +69,7 @@ TEST_F(FullDiskTest, InPlaceSaveThatFailsMidwayReportsTheFullDisk) {
   const std::string target = disk_ + "/report.txt";
   WriteWholeFile(target, "old report\r\n");
   std::filesystem::create_hard_link(target, disk_ + "/link.txt");
-  LocalFileSystem files;
-  try {
-    files.WriteText(target, std::string(64 * 1024, 'x'));
-    FAIL() << "a 64 KiB report fitted on a 16 KiB disk";
-  } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.Number(), error_number::kDiskFull);
-  }
+  EXPECT_EQ(SaveTooMuch(target).Number(), error_number::kDiskFull);
   EXPECT_EQ(EntriesIn(disk_), 2U);
 }
 
