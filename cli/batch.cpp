@@ -15,6 +15,7 @@
 #include "cli/check_report.h"
 #include "cli/exit_status.h"
 #include "cli/fault_message.h"
+#include "cli/image_extraction.h"
 #include "cli/json_report.h"
 #include "cli/messages.h"
 #include "cli/name_count.h"
@@ -101,6 +102,8 @@ struct FileOutcome {
   std::optional<std::int64_t> problems;  // counted by the JSON report only
   std::optional<Verdict> verdict;        // given by the check only
   std::vector<Verdict> imageVerdicts;    // the check's, of the pictures inside
+  std::string messages;                  // lines for standard error besides the fault's
+  bool failed = false;                   // the file fails the run, whatever its verdict
 };
 
 using FileAnalysis = std::function<FileOutcome(FileSystem& files, const std::string& path, ReportSink& out)>;
@@ -140,7 +143,23 @@ FileAnalysis CheckReport(const CliOptions& options, const std::atomic<bool>& int
   };
 }
 
+// The pictures inside each file, written to files of their own.
+FileAnalysis ImageExtraction(const CliOptions& options, const std::atomic<bool>& interrupt) {
+  return [&interrupt, folder = options.extractFolder](FileSystem& files, const std::string& path, ReportSink&) {
+    ExtractionOutcome extraction = ExtractImages(files, path, folder, &interrupt);
+    FileOutcome outcome;
+    outcome.fault = extraction.fault;
+    outcome.file = extraction.file;
+    outcome.messages = std::move(extraction.messages);
+    outcome.failed = extraction.failed;
+    return outcome;
+  };
+}
+
 FileAnalysis ChooseAnalysis(const CliOptions& options, const std::atomic<bool>& interrupt) {
+  if (!options.extractFolder.empty()) {
+    return ImageExtraction(options, interrupt);
+  }
   if (options.json) {
     return JsonReport(interrupt, options.check);
   }
@@ -251,6 +270,7 @@ private:
     JobOutput out(output_, task.job, options_.json ? OutputEncoding::Utf8 : options_.encoding,
                   options_.json ? JobOutput::OnInterrupt::GoOn : JobOutput::OnInterrupt::EndLine);
     std::optional<AnalysisFault> fault;
+    std::string messages;
     if (task.fault) {
       fault = AnalysisFault{*task.fault, std::nullopt};
       if (options_.json && task.amongFiles) {
@@ -261,6 +281,8 @@ private:
       try {
         const FileOutcome outcome = analyse_(files, task.path, out);
         fault = outcome.fault;
+        messages = outcome.messages;
+        totals.failed += outcome.failed ? 1 : 0;
         Count(outcome, totals);
         CountVerdict(outcome, totals);
       } catch (const OutputInterrupted&) {
@@ -270,7 +292,7 @@ private:
     ++totals.files;
     totals.unreadable += fault ? 1 : 0;
     ++counts_.done;
-    out.Finish(fault ? FaultMessage(task.path, *fault, IsUnwalkedFolder(task.path)) : std::string());
+    out.Finish(messages + (fault ? FaultMessage(task.path, *fault, IsUnwalkedFolder(task.path)) : std::string()));
   }
 
   // A folder named without -r, whose error line says how to walk it.
