@@ -116,9 +116,17 @@ std::optional<std::int64_t> Count(std::string_view text) {
   return value;
 }
 
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Media types are the same whatever the case of their letters.
+std::string LowerCase(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
+  return lower;
+}
+
 bool SameLetters(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 ImageFormat FormatOfMime(std::string_view mime) {
@@ -153,6 +161,7 @@ bool Place(const std::vector<ContainerItem>& items, std::int64_t fileSize, Decla
     image.offset = end;
     image.length = *length;
     image.format = FormatOfMime(item.mime);
+    image.mime = LowerCase(item.mime);
     image.role = RoleOfSemantic(item.semantic);
     image.foundBy = FoundBy::Xmp;
     outcome.images.push_back(std::move(image));
