@@ -331,7 +331,8 @@ std::vector<GuardCase> GuardCases() {
       {"ThreeDeep", "<a><b><c>t</c></b></a>", XmlGuard::TooDeep},
       {"EmptyElementsDoNotNest", "<a><b/><b /><b x='>'/></a>", XmlGuard::Fine},
       {"ClosedElementsDoNotNest", "<a><b></b><b></b><b></b></a>", XmlGuard::Fine},
-      {"UnpairedClosingTags", "</x></x></x><a><b><c/></b></a>", XmlGuard::Fine},
+      // Closing tags with nothing open leave no room for deeper nesting later.
+      {"UnpairedClosingTags", "</x></x><a><b><c>t</c></b></a>", XmlGuard::TooDeep},
       {"Comment", "<a><b><!-- <c><d> --></b></a>", XmlGuard::Fine},
       {"Cdata", "<a><b><![CDATA[<c><d>]]></b></a>", XmlGuard::Fine},
       {"ProcessingInstruction", "<a><b><?pi <c><d> ?></b></a>", XmlGuard::Fine},
