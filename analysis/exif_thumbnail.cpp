@@ -14,6 +14,9 @@ constexpr std::size_t kDirectoriesFollowed = 2;
 
 DeclarationOutcome ReadExifThumbnail(std::span<const std::uint8_t> payload, std::int64_t payloadOffset) {
   DeclarationOutcome outcome;
+  if (payload.size() == kExifIdentifier.size()) {
+    return outcome;  // the identifier alone, as some writers leave an emptied segment: no declaration at all
+  }
   const auto reader = TiffReader::OpenAfter(payload, payloadOffset, kExifIdentifier.size(), outcome.faults);
   if (!reader) {
     return outcome;
