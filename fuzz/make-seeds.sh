@@ -101,3 +101,38 @@ perl -e '
     scan(1, 63, 0x10), stuffed($runs),
     "\xFF\xD9";
 ' > seeds/progressive-65535-eob-runs.jpg
+
+# Pictures inside pictures. images-phone.jpg: an Exif thumbnail (IFD1), an XMP
+# container directory naming a gain map and a motion photo's video, an MPF
+# index naming the gain map, then the gain map and the video after EOI.
+# images-jfxx.jpg: JFXX thumbnails as a JPEG and as RGB pixels, then a JPEG
+# and unknown bytes after EOI that nothing declares.
+perl -e '
+  sub slurp { local $/; open(my $f, "<", $_[0]) or die; binmode $f; <$f> }
+  sub segment { my ($code, $body) = @_; pack("CCn", 0xFF, $code, 2 + length $body) . $body }
+  my ($primary, $thumbnail, $gain) = map { slurp("../tests/golden/$_.jpg") } qw(baseline grayscale progressive);
+  my $video = pack("N", 16) . "ftypmp42" . pack("N", 0) . pack("N", 48) . "mdat" . "Z" x 40;
+  my $exif = segment(0xE1, "Exif\0\0" . "II*\0" . pack("V", 8) . pack("vV", 0, 14)
+    . pack("v", 2) . pack("vvVV", 0x201, 4, 1, 44) . pack("vvVV", 0x202, 4, 1, length $thumbnail) . pack("V", 0)
+    . $thumbnail);
+  my $xmp = segment(0xE1, "http://ns.adobe.com/xap/1.0/\0"
+    . "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">"
+    . "<rdf:Description xmlns:Container=\"http://ns.google.com/photos/1.0/container/\""
+    . " xmlns:Item=\"http://ns.google.com/photos/1.0/container/item/\"><Container:Directory><rdf:Seq>"
+    . "<rdf:li rdf:parseType=\"Resource\"><Container:Item Item:Semantic=\"Primary\" Item:Mime=\"image/jpeg\"/></rdf:li>"
+    . "<rdf:li rdf:parseType=\"Resource\"><Container:Item><Item:Semantic>GainMap</Item:Semantic>"
+    . "<Item:Mime>image/jpeg</Item:Mime><Item:Length>" . length($gain) . "</Item:Length></Container:Item></rdf:li>"
+    . "<rdf:li rdf:parseType=\"Resource\"><Container:Item Item:Semantic=\"MotionPhoto\" Item:Mime=\"video/mp4\""
+    . " Item:Length=\"" . length($video) . "\"/></rdf:li></rdf:Seq></Container:Directory></rdf:Description></rdf:RDF></x:xmpmeta>");
+  my $mpf = sub { segment(0xE2, "MPF\0" . "MM\0*" . pack("N", 8) . pack("n", 2) . pack("nnNN", 0xB001, 4, 1, 1)
+    . pack("nnNN", 0xB002, 7, 16, 38) . pack("N", 0) . pack("NNNnn", 0, length $gain, $_[0], 0, 0)) };
+  my $head = "\xFF\xD8" . $exif . $xmp;
+  my $eoiEnd = length($head) + length($mpf->(0)) + length($primary) - 2;
+  open(my $out, ">", "seeds/images-phone.jpg") or die;
+  binmode $out;
+  print $out $head, $mpf->($eoiEnd - (length($head) + 8)), substr($primary, 2), $gain, $video;
+  open($out, ">", "seeds/images-jfxx.jpg") or die;
+  binmode $out;
+  print $out "\xFF\xD8", segment(0xE0, "JFXX\0\x10" . $thumbnail), segment(0xE0, "JFXX\0\x13\x02\x01" . "\x80" x 6),
+    substr($primary, 2), $thumbnail, "trailing";
+'
