@@ -128,6 +128,7 @@ std::vector<DeclarationCase> ExifCases() {
        " | !114+5"},
       {"ExifNoTiffHeader", kApp1, TiffBuilder(false).Raw({'I', 'I', 0, 42}).U32(8).After(kExif), " | !106+8"},
       {"ExifIdentifierAloneDeclaresNothing", kApp1, TiffBuilder(false).After(kExif), ""},
+      {"ExifOneTiffByte", kApp1, TiffBuilder(false).Raw({'I'}).After(kExif), " | !106+1"},
   };
 }
 INSTANTIATE_TEST_SUITE_P(Exif, SegmentDeclarationsTest, ::testing::ValuesIn(ExifCases()), CaseName);
