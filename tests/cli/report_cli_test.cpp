@@ -268,7 +268,12 @@ INSTANTIATE_TEST_SUITE_P(Arguments, UsageErrorTest,
                                            UsageCase{"ProgressBothWays", {"--progress", "--no-progress", kGood}},
                                            UsageCase{"ThumbnailOfAWalk", {"--thumbnail", "-r", kGood}},
                                            UsageCase{"ThumbnailOfAList", {"--thumbnail", "--files-from", "list", kGood}},
-                                           UsageCase{"TableOfAList", {"--table", "--files-from", "list"}}),
+                                           UsageCase{"TableOfAList", {"--table", "--files-from", "list"}},
+                                           UsageCase{"ExtractAndJson", {"--extract-images", "d", "--json", kGood}},
+                                           UsageCase{"ExtractAndCheck", {"--extract-images", "d", "--check", kGood}},
+                                           UsageCase{"ExtractAndAc", {"--extract-images", "d", "--ac", kGood}},
+                                           UsageCase{"ExtractIntoNoName", {"--extract-images", "", kGood}},
+                                           UsageCase{"ExtractWithoutFiles", {"--extract-images", "d"}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
