@@ -97,6 +97,17 @@ std::vector<DeclaredImage> FoundAfterEoi(BinaryFile& file, const std::vector<Dec
   return found;
 }
 
+// Where the span may end: a thumbnail in its segment, unless another
+// declaration of the same span lets it reach further.
+std::int64_t WidestLimit(std::vector<DeclaredImage>::const_iterator first,
+                         std::vector<DeclaredImage>::const_iterator last) {
+  std::int64_t limit = first->limit;
+  for (auto it = first; it != last; ++it) {
+    limit = std::max(limit, it->limit);
+  }
+  return limit;
+}
+
 // Where the span reaches past its bounds, and what of it can be walked.
 void Bound(EmbeddedImage& image, std::int64_t bound) {
   const std::int64_t end = image.offset + image.length;
@@ -194,9 +205,7 @@ ImageMap ImageDeclarations::Map(BinaryFile& file) const {
       return !SameSpan(image, *first);
     });
     EmbeddedImage image = Merge(first, last);
-    Bound(image, std::min(size_, std::max_element(first, last, [](const auto& a, const auto& b) {
-                                   return a.limit < b.limit;
-                                 })->limit));
+    Bound(image, std::min(size_, WidestLimit(first, last)));
     if (image.Jpeg() && image.inFile > 0) {
       Measure(file, image, image.inFile < image.length);
     }

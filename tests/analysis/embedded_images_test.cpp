@@ -35,7 +35,8 @@ std::string MapOf(const Bytes& file) {
   std::string text;
   for (const EmbeddedImage& image : declarations.Map(binary).images) {
     text += (text.empty() ? "" : "; ") + std::to_string(image.offset) + "+" + std::to_string(image.length) + " " +
-            std::string(ImageFormatName(image.format)) + " " + std::string(ImageRoleName(image.role));
+            std::string(ImageFormatName(image.format)) + (image.format == ImageFormat::IsoMedia ? "(" + image.mime + ")" : "") +
+            " " + std::string(ImageRoleName(image.role));
     for (const FoundBy way : image.foundBy) text += " " + std::string(FoundByName(way));
     for (const ImageProblem& problem : image.problems) {
       text += " !" + std::string(ImageProblemKindName(problem.kind)) + "@" + std::to_string(problem.offset) + "+" +
@@ -106,6 +107,8 @@ std::int64_t PictureAfterEoiAt(const std::string& semantic = "GainMap") {
 const MapCase kMergeCases[] = {
     {"GainMapNamedByMpfAndXmp", [] { return DeclaredAfterEoi("GainMap", 0); },
      [] { return Span(PictureAfterEoiAt(), kTinySize) + " jpeg gain-map mpf xmp"; }},
+    {"XmpRoleWinsOverMpfs", [] { return DeclaredAfterEoi("GainMap", 0x010002); },
+     [] { return Span(PictureAfterEoiAt(), kTinySize) + " jpeg gain-map mpf xmp"; }},
     {"SpecificRoleKeptAgainstOther", [] { return DeclaredAfterEoi("Depth", 0x010001); },
      [] { return Span(PictureAfterEoiAt("Depth"), kTinySize) + " jpeg large-thumbnail mpf xmp"; }},
     {"MpfAndXmpDisagreeByOneByte", [] { return DeclaredAfterEoi("GainMap", 0, 1); },
@@ -132,7 +135,7 @@ const MapCase kAfterEoiCases[] = {
     {"JpegThenVideoThenJunk", [] { return Primary({}, Join({kTiny, IsoMedia("mp42", 4), {'j', 'u', 'n', 'k'}})); },
      [] {
        return Span(kEoiEnd, kTinySize) + " jpeg other after-eoi; " + Span(kEoiEnd + kTinySize, 28) +
-              " iso-media other after-eoi; " + Span(kEoiEnd + kTinySize + 28, 4) + " unknown other after-eoi";
+              " iso-media(video/mp4) other after-eoi; " + Span(kEoiEnd + kTinySize + 28, 4) + " unknown other after-eoi";
      }},
     {"VideoBoxOneBytePastTheEnd",
      [] {
@@ -140,7 +143,23 @@ const MapCase kAfterEoiCases[] = {
        video.pop_back();
        return Primary({}, video);
      },
-     [] { return Span(kEoiEnd, 16) + " iso-media other after-eoi; " + Span(kEoiEnd + 16, 11) + " unknown other after-eoi"; }},
+     [] {
+       return Span(kEoiEnd, 16) + " iso-media(video/mp4) other after-eoi; " + Span(kEoiEnd + 16, 11) +
+              " unknown other after-eoi";
+     }},
+    {"HeicBoxesToTheVeryEnd", [] { return Primary({}, IsoMedia("heic", 4)); },
+     [] { return Span(kEoiEnd, 28) + " iso-media(image/heic) other after-eoi"; }},
+    {"BoxOfSizeZeroRunsToTheEnd",
+     [] { return Primary({}, Join({IsoMedia("avif", 0), {0, 0, 0, 0, 'm', 'd', 'a', 't', 1, 2, 3}})); },
+     [] { return Span(kEoiEnd, 24 + 11) + " iso-media(image/avif) other after-eoi"; }},
+    {"BoxOfA64BitSize",
+     [] { return Primary({}, Join({IsoMedia("qt  ", 0), {0, 0, 0, 1, 'm', 'd', 'a', 't', 0, 0, 0, 0, 0, 0, 0, 17, 9}})); },
+     [] { return Span(kEoiEnd, 24 + 17) + " iso-media(video/mp4) other after-eoi"; }},
+    {"JunkBesideAThumbnailIsListed", [] { return Primary(ExifSegment(kTiny, kTinySize), {'j', 'u', 'n', 'k'}); },
+     [] {
+       const auto size = static_cast<std::int64_t>(Primary(ExifSegment(kTiny, kTinySize), {'j', 'u', 'n', 'k'}).size());
+       return Span(kThumbnailAt, kTinySize) + " jpeg thumbnail exif; " + Span(size - 4, 4) + " unknown other after-eoi";
+     }},
     {"JpegWithoutEoiRunsToTheEnd", [] { return Primary({}, Bytes(kTiny.begin(), kTiny.end() - 1)); },
      [] {
        return Span(kEoiEnd, kTinySize - 1) + " jpeg other after-eoi !image-length@" +

@@ -103,6 +103,25 @@ TEST_F(ImagesCliTest, CheckFailsTheFileForAPictureInside) {
   EXPECT_EQ(result.status, 1);
 }
 
+TEST_F(ImagesCliTest, ADamagedPictureInsideIsPlacedInTheFile) {
+  Bytes gainMap = kGainMap;
+  gainMap[400] ^= 0x10;  // in the entropy-coded data of a later scan
+  const std::string path = Write(PhoneFile(gainMap));
+  const auto line = RunReport({"--check", "--quiet", path});
+  const std::string head = path + "@" + std::to_string(gainMapAt_) + " (gain-map): DAMAGED: bad-huffman-code at ";
+  ASSERT_EQ(line.out.substr(0, head.size()), head) << line.out;
+  EXPECT_GT(std::stoll(line.out.substr(head.size())), gainMapAt_ + 400 - 1);
+  EXPECT_EQ(line.status, 1);
+
+  const auto json = RunReport({"--json", "--check", path});
+  EXPECT_EQ(json.status, 1);
+  const auto check = nlohmann::ordered_json::parse(json.out).at("images").at(1).at("structure").at("check");
+  for (const auto& fault : check.at("faults")) {
+    EXPECT_GE(fault.at("offset").get<std::int64_t>(), gainMapAt_);  // moved into the file, as "first" is
+  }
+  EXPECT_EQ(check.at("first").at("offset").get<std::int64_t>(), std::stoll(line.out.substr(head.size())));
+}
+
 TEST_F(ImagesCliTest, ExtractsEachPictureOnceAndNeverOverwrites) {
   const Bytes file = PhoneFile(kGainMap);
   Write(file);
