@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The cost of one run on one file, which is mostly starting the process:
 # `vellumark-report samples/sample.jpg` timed with hyperfine -N (no shell in
-# between), next to /bin/true, the least any process costs. Give more builds
-# after the first to compare them in the same run, e.g. one made before a
-# change. Figures only: nothing here passes or fails.
+# between), next to `jhead samples/sample.jpg`, a peer that starts about as
+# little as a C program can, and /bin/true, the least any process costs. The
+# last column is each one's own cost: its median less /bin/true's. Give more
+# builds after the first to compare them in the same run, e.g. one made before
+# a change. Figures only: nothing here passes or fails.
 #
 #   bench/startup.sh [PATH/TO/vellumark-report [OTHER/vellumark-report...]]
 set -euo pipefail
@@ -12,7 +14,7 @@ source "$(dirname "$0")/common.sh"
 reports=("$report" "${@:2}")
 sample="$root/samples/sample.jpg"
 
-commands=(/bin/true)
+commands=(/bin/true "jhead $sample")
 for each in "${reports[@]}"; do
   commands+=("$(realpath "$each") $sample")
 done
@@ -21,6 +23,8 @@ hyperfine -N --warmup 100 --runs "${BENCH_RUNS:-2000}" --style none --export-csv
 
 echo "$(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p'); $(uptime | sed 's/.*load/load/')"
 echo
-awk -F, 'NR > 1 {
-    printf "%-80s %7.3f ms mean  %7.3f ms median  %7.3f ms min\n", $1, $2 * 1e3, $4 * 1e3, $7 * 1e3
+awk -F, 'NR == 2 { bare = $4 }
+  NR > 1 {
+    printf "%-60s %7.3f ms mean %7.3f ms median %7.3f ms min %7.3f ms own\n", $1, $2 * 1e3, $4 * 1e3, $7 * 1e3,
+           ($4 - bare) * 1e3
   }' "$work/time.csv"

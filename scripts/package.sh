@@ -11,7 +11,7 @@ build=${1:-build/package}
 scripts/deps.sh build gui package
 # The compiler and linker flags of Debian's own builds, hardening included.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-cmake --preset package -B "$build" \
+cmake --preset package -B "$build" -DVELLUMARK_BUILD_GUI=ON \
   -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
 cmake --build "$build" >&2
