@@ -98,7 +98,9 @@ void SearchAfterEoi(BinaryFile& file, std::int64_t offset, std::int64_t length, 
   while (at < end) {
     DeclaredImage image;
     image.offset = at;
-    if (const auto pictureEnd = PictureEnd(file, at, end)) {
+    if (out.size() + 1 >= kMostImages) {
+      image.length = end - at;
+    } else if (const auto pictureEnd = PictureEnd(file, at, end)) {
       image.format = ImageFormat::Jpeg;
       image.mime = "image/jpeg";
       image.length = *pictureEnd - at;

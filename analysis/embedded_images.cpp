@@ -172,10 +172,16 @@ std::string_view ImageProblemKindName(ImageProblemKind kind) {
 void ImageDeclarations::Begin(std::int64_t size, bool) { size_ = size; }
 
 void ImageDeclarations::Segment(const StructureSegment& segment) {
-  if (segment.code >= marker::kApp0 && segment.code <= marker::kApp0 + 2 && segment.Whole()) {
-    // After FF, the code and the length field.
-    const std::int64_t payloadOffset = segment.offset + segment.fill + 4;
+  if (segment.code < marker::kApp0 || segment.code > marker::kApp0 + 2 || !segment.Whole()) {
+    return;
+  }
+  // After FF, the code and the length field.
+  const std::int64_t payloadOffset = segment.offset + segment.fill + 4;
+  if (declarations_.images.size() < kMostImages) {
     ReadSegmentDeclarations(segment.code, segment.payload, payloadOffset, size_, declarations_);
+  } else if (!full_) {
+    full_ = true;  // the first segment left unread stands for them all
+    declarations_.faults.push_back({payloadOffset, static_cast<std::int64_t>(segment.payload.size())});
   }
 }
 

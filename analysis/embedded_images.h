@@ -63,6 +63,7 @@ public:
 private:
   std::int64_t size_ = 0;
   Declarations declarations_;
+  bool full_ = false;  // kMostImages declared: the segments after are not read
   std::optional<std::int64_t> trailingOffset_;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -12,6 +13,10 @@ namespace vellumark {
 // or JFXX thumbnail, the Multi-Picture Format's images, the XMP container
 // directory's items) and what follows its EOI. Offsets count from 0 in the
 // file being walked.
+
+// The most pictures one file's map takes in: more are declared or found only
+// by broken or hostile files, whose map would otherwise grow with their size.
+inline constexpr std::size_t kMostImages = 4096;
 
 enum class ImageFormat { Jpeg, IsoMedia, Pixels, Unknown };
 

@@ -171,3 +171,48 @@ INSTANTIATE_TEST_SUITE_P(AfterEoi, EmbeddedImagesTest, ::testing::ValuesIn(kAfte
 
 }  // namespace
 }  // namespace vellumark
+
+namespace vellumark {
+namespace {
+
+ImageMap MapBytes(const Bytes& file) {
+  BinaryFile binary(std::make_unique<MemoryByteSource>(file));
+  ImageDeclarations declarations;
+  EXPECT_TRUE(WalkStructure(binary, declarations));
+  return declarations.Map(binary);
+}
+
+// However many pictures a file declares or carries, its map stays bounded.
+TEST(EmbeddedImagesBoundTest, PicturesAfterEoiStopAtTheBound) {
+  Bytes after;
+  for (std::size_t i = 0; i < kMostImages + 10; ++i) {
+    after.insert(after.end(), kTiny.begin(), kTiny.end());
+  }
+  const ImageMap map = MapBytes(Primary({}, after));
+  ASSERT_EQ(map.images.size(), kMostImages);
+  EXPECT_EQ(map.images[kMostImages - 2].format, ImageFormat::Jpeg);
+  EXPECT_EQ(map.images.back().format, ImageFormat::Unknown);
+  EXPECT_EQ(map.images.back().length, 11 * kTinySize);
+}
+
+TEST(EmbeddedImagesBoundTest, DeclarationsStopAtTheBound) {
+  constexpr std::uint32_t kPerSegment = 1000;
+  std::vector<testing::MpEntry> entries;
+  for (std::uint32_t i = 1; i <= kPerSegment; ++i) {
+    entries.push_back({0x020001, 1, i});
+  }
+  const Bytes mpf = MpfSegment(entries);
+  Bytes segments;
+  for (std::size_t i = 0; i * kPerSegment <= kMostImages + kPerSegment; ++i) {
+    segments.insert(segments.end(), mpf.begin(), mpf.end());
+  }
+  const ImageMap map = MapBytes(Primary(segments));
+  // Segments are read while fewer than the bound are declared; each names its own spans.
+  EXPECT_EQ(map.images.size(), (kMostImages / kPerSegment + 1) * kPerSegment);
+  ASSERT_EQ(map.faults.size(), 1U);
+  const auto firstUnread = static_cast<std::int64_t>(2 + (kMostImages / kPerSegment + 1) * mpf.size() + 4);
+  EXPECT_EQ(map.faults[0].offset, firstUnread);
+}
+
+}  // namespace
+}  // namespace vellumark
