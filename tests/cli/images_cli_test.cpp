@@ -122,6 +122,33 @@ TEST_F(ImagesCliTest, ADamagedPictureInsideIsPlacedInTheFile) {
   EXPECT_EQ(check.at("first").at("offset").get<std::int64_t>(), std::stoll(line.out.substr(head.size())));
 }
 
+// A JPEG whose Exif thumbnail is `thumbnail`, made of kPrimary.
+Bytes WithThumbnail(const Bytes& thumbnail) {
+  return Join({{0xFF, 0xD8}, testing::ExifSegment(thumbnail, static_cast<std::uint32_t>(thumbnail.size())),
+               Bytes(kPrimary.begin() + 2, kPrimary.end())});
+}
+
+TEST_F(ImagesCliTest, PicturesAreLookedIntoTwoDeep) {
+  // After EOI a picture whose thumbnail has a thumbnail of its own.
+  const Bytes deepest = WithThumbnail(testing::TinyJpeg());
+  const std::string path = Write(Join({kPrimary, WithThumbnail(deepest)}));
+  const std::int64_t outerAt = static_cast<std::int64_t>(kPrimary.size());
+  const std::int64_t innerAt = outerAt + 2 + testing::kExifThumbnailAt;
+
+  const auto json = RunReport({"--json", path});
+  EXPECT_EQ(testing::JsonLineFault(json.out), "");
+  const auto outer = nlohmann::ordered_json::parse(json.out).at("images").at(0);
+  EXPECT_EQ(outer.at("offset"), outerAt);
+  const auto inner = outer.at("structure").at("images").at(0);
+  EXPECT_EQ(inner.at("offset"), innerAt);
+  EXPECT_EQ(inner.at("role"), "thumbnail");
+  EXPECT_FALSE(inner.at("structure").contains("images"));
+
+  const auto check = RunReport({"--check", path});
+  EXPECT_EQ(check.out, path + ": OK\n" + path + "@" + std::to_string(outerAt) + " (other): OK\n" + path + "@" +
+                           std::to_string(innerAt) + " (thumbnail): OK\n");
+}
+
 TEST_F(ImagesCliTest, ExtractsEachPictureOnceAndNeverOverwrites) {
   const Bytes file = PhoneFile(kGainMap);
   Write(file);
