@@ -8,7 +8,6 @@
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 
@@ -19,16 +18,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::TempDir;
-
-void MakeFile(const fs::path& path, const std::string& text = "x") {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
+using testing::WriteWholeFile;
 
 // Three JPEG names below the folder, one other file.
 void MakePhotos(const TempDir& dir) {
+  fs::create_directories(dir.Path() / "photos" / "b" / "d");
   for (const char* name : {"photos/a.jpg", "photos/b/c.JPEG", "photos/b/d/e.jfif", "photos/notes.txt"}) {
-    MakeFile(dir.Path() / name);
+    WriteWholeFile(dir / name, "x");
   }
 }
 
@@ -52,7 +48,7 @@ TEST(NameCountTest, CountsTheTasksOfFoldersAndNames) {
 TEST(NameCountTest, CountsTheNamesOfAListThatIsAFile) {
   TempDir dir;
   MakePhotos(dir);
-  MakeFile(dir.Path() / "list", dir / "photos" + "\n\n" + dir / "one.jpg" + "\r\n-\n");
+  WriteWholeFile(dir / "list", dir / "photos" + "\n\n" + dir / "one.jpg" + "\r\n-\n");
   CliOptions options;
   options.recursive = true;
   options.files = {dir / "photos"};
