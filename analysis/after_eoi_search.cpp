@@ -30,7 +30,8 @@ std::optional<std::int64_t> BoxEnd(BinaryFile& file, std::int64_t at, std::int64
     if (end - at < kLargeBoxHeader) {
       return std::nullopt;
     }
-    const std::uint64_t large = (std::uint64_t{BigEndianLong(header.data() + 8)} << 32) | BigEndianLong(header.data() + 12);
+    const std::uint64_t large =
+        (std::uint64_t{BigEndianLong(header.data() + 8)} << 32) | BigEndianLong(header.data() + 12);
     if (large < kLargeBoxHeader || large > static_cast<std::uint64_t>(end - at)) {
       return std::nullopt;
     }

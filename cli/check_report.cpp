@@ -71,7 +71,8 @@ bool CheckImages(BinaryFile& file, const ImageMap& map, std::int64_t base, Image
     }
     BinaryFile alone(std::make_unique<FileWindow>(file, image.offset, image.inFile));
     ImageDeclarations inside;
-    std::optional<CheckSummary> summary = CheckPictures(alone, lines.interrupt, depth < kDeepestImage ? &inside : nullptr);
+    std::optional<CheckSummary> summary =
+        CheckPictures(alone, lines.interrupt, depth < kDeepestImage ? &inside : nullptr);
     if (!summary) {
       return false;
     }
@@ -79,7 +80,8 @@ bool CheckImages(BinaryFile& file, const ImageMap& map, std::int64_t base, Image
     MoveOffsets(*summary, offset);
     lines.outcome.imageVerdicts.push_back(summary->verdict);
     if (Shown(summary->verdict, lines.choice)) {
-      const std::string name = lines.path + "@" + std::to_string(offset) + " (" + std::string(ImageRoleName(image.role)) + ")";
+      const std::string name =
+          lines.path + "@" + std::to_string(offset) + " (" + std::string(ImageRoleName(image.role)) + ")";
       lines.out.Append(CheckLine(name, *summary));
     }
     if (depth < kDeepestImage && inside.Any() && !CheckImages(alone, inside.Map(alone), offset, lines, depth + 1)) {

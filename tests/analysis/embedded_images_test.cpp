@@ -35,8 +35,9 @@ std::string MapOf(const Bytes& file) {
   std::string text;
   for (const EmbeddedImage& image : declarations.Map(binary).images) {
     text += (text.empty() ? "" : "; ") + std::to_string(image.offset) + "+" + std::to_string(image.length) + " " +
-            std::string(ImageFormatName(image.format)) + (image.format == ImageFormat::IsoMedia ? "(" + image.mime + ")" : "") +
-            " " + std::string(ImageRoleName(image.role));
+            std::string(ImageFormatName(image.format)) +
+            (image.format == ImageFormat::IsoMedia ? "(" + image.mime + ")" : "") + " " +
+            std::string(ImageRoleName(image.role));
     for (const FoundBy way : image.foundBy) text += " " + std::string(FoundByName(way));
     for (const ImageProblem& problem : image.problems) {
       text += " !" + std::string(ImageProblemKindName(problem.kind)) + "@" + std::to_string(problem.offset) + "+" +
@@ -135,7 +136,8 @@ const MapCase kAfterEoiCases[] = {
     {"JpegThenVideoThenJunk", [] { return Primary({}, Join({kTiny, IsoMedia("mp42", 4), {'j', 'u', 'n', 'k'}})); },
      [] {
        return Span(kEoiEnd, kTinySize) + " jpeg other after-eoi; " + Span(kEoiEnd + kTinySize, 28) +
-              " iso-media(video/mp4) other after-eoi; " + Span(kEoiEnd + kTinySize + 28, 4) + " unknown other after-eoi";
+              " iso-media(video/mp4) other after-eoi; " + Span(kEoiEnd + kTinySize + 28, 4) +
+              " unknown other after-eoi";
      }},
     {"VideoBoxOneBytePastTheEnd",
      [] {
@@ -153,7 +155,9 @@ const MapCase kAfterEoiCases[] = {
      [] { return Primary({}, Join({IsoMedia("avif", 0), {0, 0, 0, 0, 'm', 'd', 'a', 't', 1, 2, 3}})); },
      [] { return Span(kEoiEnd, 24 + 11) + " iso-media(image/avif) other after-eoi"; }},
     {"BoxOfA64BitSize",
-     [] { return Primary({}, Join({IsoMedia("qt  ", 0), {0, 0, 0, 1, 'm', 'd', 'a', 't', 0, 0, 0, 0, 0, 0, 0, 17, 9}})); },
+     [] {
+       return Primary({}, Join({IsoMedia("qt  ", 0), {0, 0, 0, 1, 'm', 'd', 'a', 't', 0, 0, 0, 0, 0, 0, 0, 17, 9}}));
+     },
      [] { return Span(kEoiEnd, 24 + 17) + " iso-media(video/mp4) other after-eoi"; }},
     {"JunkBesideAThumbnailIsListed", [] { return Primary(ExifSegment(kTiny, kTinySize), {'j', 'u', 'n', 'k'}); },
      [] {

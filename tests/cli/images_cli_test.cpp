@@ -153,8 +153,10 @@ TEST_F(ImagesCliTest, ExtractsEachPictureOnceAndNeverOverwrites) {
   const Bytes file = PhoneFile(kGainMap);
   Write(file);
   std::filesystem::create_directory(dir_ / "out");
-  const auto run = [&] { return testing::RunCommand("cd " + testing::Quoted(dir_.Path().string()) + " && " +
-                                                    testing::ReportCommand({"--extract-images", "out", "phone.jpg"})); };
+  const auto run = [&] {
+    return testing::RunCommand("cd " + testing::Quoted(dir_.Path().string()) + " && " +
+                               testing::ReportCommand({"--extract-images", "out", "phone.jpg"}));
+  };
   const auto first = run();
   EXPECT_EQ(first.status, 0) << first.err;
   EXPECT_EQ(first.out, "");

@@ -14,7 +14,11 @@ namespace vellumark::testing {
 
 // SOI, a frame header, EOI: the least a walk counts as a picture.
 inline Bytes TinyJpeg() {
-  return JpegBuilder().Marker(marker::kSoi).Segment(marker::kSof0, {8, 0, 1, 0, 1, 1, 1, 0x11, 0}).Marker(marker::kEoi).Build();
+  return JpegBuilder()
+      .Marker(marker::kSoi)
+      .Segment(marker::kSof0, {8, 0, 1, 0, 1, 1, 1, 0x11, 0})
+      .Marker(marker::kEoi)
+      .Build();
 }
 
 // An APP1 Exif segment whose IFD1 names a thumbnail of `declared` bytes lying
