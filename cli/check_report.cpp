@@ -63,8 +63,8 @@ struct ImageLines {
 };
 
 // A line for each JPEG of map, "NAME@OFFSET (ROLE): …", each followed by the
-// lines of the pictures inside it. false where *interrupt stopped the check.
-bool CheckImages(BinaryFile& file, const ImageMap& map, std::int64_t base, ImageLines& lines, int depth = 1) {
+// lines of the pictures inside it; none more once *interrupt stops a check.
+void CheckImages(BinaryFile& file, const ImageMap& map, std::int64_t base, ImageLines& lines, int depth = 1) {
   for (const EmbeddedImage& image : map.images) {
     if (!image.Jpeg()) {
       continue;
@@ -74,7 +74,7 @@ bool CheckImages(BinaryFile& file, const ImageMap& map, std::int64_t base, Image
     std::optional<CheckSummary> summary =
         CheckPictures(alone, lines.interrupt, depth < kDeepestImage ? &inside : nullptr);
     if (!summary) {
-      return false;
+      return;
     }
     const std::int64_t offset = base + image.offset;
     MoveOffsets(*summary, offset);
@@ -84,11 +84,10 @@ bool CheckImages(BinaryFile& file, const ImageMap& map, std::int64_t base, Image
           lines.path + "@" + std::to_string(offset) + " (" + std::string(ImageRoleName(image.role)) + ")";
       lines.out.Append(CheckLine(name, *summary));
     }
-    if (depth < kDeepestImage && inside.Any() && !CheckImages(alone, inside.Map(alone), offset, lines, depth + 1)) {
-      return false;
+    if (depth < kDeepestImage && inside.Any()) {
+      CheckImages(alone, inside.Map(alone), offset, lines, depth + 1);
     }
   }
-  return true;
 }
 
 }  // namespace
@@ -146,7 +145,6 @@ CheckOutcome WriteCheckLine(FileSystem& files, const std::string& path, ReportSi
   CheckOutcome outcome;
   std::optional<CheckSummary> summary;
   ImageDeclarations declarations;
-  std::optional<ImageMap> map;
   outcome.fault = WithOpenFile(files, path, [&](BinaryFile& file) {
     outcome.file = ReadFileFacts(file);
     summary = CheckPictures(file, interrupt, &declarations);
