@@ -8,7 +8,8 @@
 #
 #   -l LIST     the faults (default scripts/mutants.txt, which describes its form)
 #   -t PROGRAM  run only this test program, e.g. vellumark_json_tests, and build
-#               only what it needs; may be repeated. Default: the whole suite.
+#               only what it needs; may be repeated, Qt Test programs too.
+#               Default: the whole suite.
 #   -c COMMIT   the commit to mutate (default HEAD); changes not committed are
 #               not in it
 #   -j JOBS     build and test jobs (default 2)
@@ -30,7 +31,7 @@ while getopts "l:t:c:j:" option; do
     t) programs+=("$OPTARG") ;;
     c) commit=$OPTARG ;;
     j) jobs=$OPTARG ;;
-    *) sed -n '7,14p' "$0" >&2; exit 2 ;;
+    *) sed -n '7,15p' "$0" >&2; exit 2 ;;
   esac
 done
 
@@ -81,13 +82,15 @@ tests_pass() {
   local program path
   for program in "${programs[@]}"; do
     path=$(find "$build/tests" -name "$program" -type f -perm -u+x | head -n 1)
-    nice timeout 600 "$path" --gtest_fail_fast --gtest_brief=1 >"$logs/test" 2>&1 || return 1
+    # Options through the environment, which Qt Test programs leave alone.
+    GTEST_FAIL_FAST=1 GTEST_BRIEF=1 nice timeout 600 "$path" >"$logs/test" 2>&1 || return 1
   done
 }
 
 # The first test that failed, as the log names it.
 killer() {
-  sed -n -e 's/^\[  FAILED  \] \([^ ,]*\).*/\1/p' -e 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' "$logs/test" |
+  sed -n -e 's/^\[  FAILED  \] \([^ ,]*\).*/\1/p' -e 's/^FAIL!  : \([^ (]*\).*/\1/p' \
+    -e 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' "$logs/test" |
     head -n 1 | grep . || echo "a crash or timeout"
 }
 
