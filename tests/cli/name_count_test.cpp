@@ -7,9 +7,11 @@
 #endif
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "tests/support/files.h"
 
@@ -26,6 +28,18 @@ void MakePhotos(const TempDir& dir) {
   for (const char* name : {"photos/a.jpg", "photos/b/c.JPEG", "photos/b/d/e.jfif", "photos/notes.txt"}) {
     WriteWholeFile(dir / name, "x");
   }
+}
+
+// Only names found as the batch goes leave the total unknown until the end.
+TEST(NameCountTest, NamesComeAsFoundFromFoldersWalkedAndLists) {
+  CliOptions options;
+  options.files = {"a.jpg", "photos"};
+  EXPECT_FALSE(NamesComeAsFound(options));
+  options.recursive = true;
+  EXPECT_TRUE(NamesComeAsFound(options));
+  options.recursive = false;
+  options.filesFrom = "list";
+  EXPECT_TRUE(NamesComeAsFound(options));
 }
 
 std::optional<std::uint64_t> Count(const CliOptions& options) {
@@ -54,6 +68,11 @@ TEST(NameCountTest, CountsTheNamesOfAListThatIsAFile) {
   options.files = {dir / "photos"};
   options.filesFrom = dir / "list";
   EXPECT_EQ(Count(options), 3U + 3U + 2U);
+#ifndef _WIN32
+  fs::create_symlink(dir / "list", dir / "link");
+  options.filesFrom = dir / "link";
+  EXPECT_EQ(Count(options), 3U + 3U + 2U);
+#endif
 }
 
 // Standard input and pipes can be read only once, and they are the batch's.
@@ -67,6 +86,24 @@ TEST(NameCountTest, ListsReadOnlyOnceAreNotCounted) {
   options.filesFrom = dir / "fifo";
   EXPECT_EQ(Count(options), std::nullopt);
 #endif
+}
+
+// The count from its thread reaches the figures the progress line draws. The
+// wait is for the count; its bound only ends a count that never comes.
+TEST(NameCountTest, CountAheadReachesTheLine) {
+  TempDir dir;
+  MakePhotos(dir);
+  CliOptions options;
+  options.recursive = true;
+  options.files = {dir / "photos"};
+  BatchCounts counts;
+  NameCountAhead ahead(options, counts);
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (!counts.allCounted && std::chrono::steady_clock::now() < giveUp) {
+    std::this_thread::yield();
+  }
+  EXPECT_TRUE(counts.allCounted);
+  EXPECT_EQ(counts.counted.load(), 3U);
 }
 
 TEST(NameCountTest, StoppedGivesNoCount) {

@@ -38,5 +38,12 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"NoTimePassed", {0, 8, true, std::nullopt, 500, 0.0}, "0/8 files, 0.0 MB, 0.0 MB/s, 0 files/s"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Only a line that is drawn is worth counting the names ahead for.
+TEST(ProgressTest, ShownOnlyWhereAsked) {
+  const BatchCounts counts;
+  EXPECT_TRUE(Progress(counts, true, false, OutputEncoding::Utf8).Shown());
+  EXPECT_FALSE(Progress(counts, false, true, OutputEncoding::Utf8).Shown());
+}
+
 }  // namespace
 }  // namespace vellumark
