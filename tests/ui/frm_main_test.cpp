@@ -292,6 +292,7 @@ private slots:
     QCOMPARE(QCoreApplication::translate("QAbstractFileIconProvider", "Folder", "All other platforms"),
              QString("文件夹"));
     QCOMPARE(QCoreApplication::translate("QFileSystemModel", "Size"), QString("大小"));
+    QCOMPARE(QCoreApplication::translate("QFileSystemModel", "Name"), QString("名称"));
   }
 
   // One style of units, with the step to the next unit at 1024.
@@ -314,19 +315,32 @@ private slots:
   }
 
   // After a save into a folder that is gone, the next dialog offers the name
-  // alone, not the path relative to wherever the dialog is.
+  // alone, not the path relative to wherever the dialog is; where the folder is
+  // there, the dialog opens in it.
+  void dialogAfterAFailedSaveOffersTheNameOnly_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("opensInItsFolder");
+    QTest::newRow("folder gone") << "missing/r.txt" << false;
+    QTest::newRow("folder there") << "r.txt" << true;
+  }
+
   void dialogAfterAFailedSaveOffersTheNameOnly() {
+    QFETCH(QString, name);
+    QFETCH(bool, opensInItsFolder);
     TempDir dir;
     QtCommonDialog dialog;
-    dialog.FileName = dir / "missing/r.txt";
+    dialog.FileName = dir / name.toStdString();
     QString offered;
+    QString folder;
     QTimer::singleShot(0, [&] {
       auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
       offered = shown->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+      folder = shown->directory().absolutePath();
       shown->reject();
     });
     QVERIFY_THROWS_EXCEPTION(RuntimeError, dialog.ShowOpen());
     QCOMPARE(offered, QString("r.txt"));
+    QCOMPARE(folder == QString::fromStdString(dir.Path().string()), opensInItsFolder);
   }
 
   void textBoxFollowsTheClientAreaUnlessMinimised() {
@@ -415,6 +429,27 @@ private slots:
     QCOMPARE(transientParent, owner.windowHandle());
     QVERIFY(!owner.isMinimized());
     QVERIFY(QTest::qWaitForWindowActive(&owner));
+  }
+
+  // Minimised with the main window, the thumbnail window stays so, to come back
+  // with it rather than alone.
+  void thumbnailWindowMinimisedWithTheMainWindowStaysSo() {
+    QWidget owner;
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    FrmThumb thumb(owner);
+    bool stayed = false;
+    QTimer::singleShot(0, &thumb, [&] {
+      owner.showMinimized();
+      thumb.showMinimized();
+      // Queued behind the thumbnail window's own answer to being minimised.
+      QTimer::singleShot(0, &thumb, [&] {
+        stayed = thumb.isMinimized();
+        thumb.close();
+      });
+    });
+    thumb.ShowModal(nullptr);
+    QVERIFY(stayed);
   }
 };
 
