@@ -42,6 +42,15 @@ TEST(NameCountTest, NamesComeAsFoundFromFoldersWalkedAndLists) {
   EXPECT_TRUE(NamesComeAsFound(options));
 }
 
+// -r over the folder of MakePhotos.
+CliOptions PhotosWalked(const TempDir& dir) {
+  MakePhotos(dir);
+  CliOptions options;
+  options.recursive = true;
+  options.files = {dir / "photos"};
+  return options;
+}
+
 std::optional<std::uint64_t> Count(const CliOptions& options) {
   const std::atomic<bool> stop{false};
   return CountNames(options, stop);
@@ -92,10 +101,7 @@ TEST(NameCountTest, ListsReadOnlyOnceAreNotCounted) {
 // wait is for the count; its bound only ends a count that never comes.
 TEST(NameCountTest, CountAheadReachesTheLine) {
   TempDir dir;
-  MakePhotos(dir);
-  CliOptions options;
-  options.recursive = true;
-  options.files = {dir / "photos"};
+  const CliOptions options = PhotosWalked(dir);
   BatchCounts counts;
   NameCountAhead ahead(options, counts);
   const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
@@ -108,12 +114,8 @@ TEST(NameCountTest, CountAheadReachesTheLine) {
 
 TEST(NameCountTest, StoppedGivesNoCount) {
   TempDir dir;
-  MakePhotos(dir);
-  CliOptions options;
-  options.recursive = true;
-  options.files = {dir / "photos"};
   const std::atomic<bool> stop{true};
-  EXPECT_EQ(CountNames(options, stop), std::nullopt);
+  EXPECT_EQ(CountNames(PhotosWalked(dir), stop), std::nullopt);
 }
 
 }  // namespace
