@@ -60,21 +60,16 @@ std::optional<std::uint64_t> Count(const CliOptions& options) {
 // does not exist, and "-", which is counted without reading standard input.
 TEST(NameCountTest, CountsTheTasksOfFoldersAndNames) {
   TempDir dir;
-  MakePhotos(dir);
-  CliOptions options;
-  options.recursive = true;
-  options.files = {dir / "photos", dir / "missing.jpg", "-"};
+  CliOptions options = PhotosWalked(dir);
+  options.files.insert(options.files.end(), {dir / "missing.jpg", "-"});
   EXPECT_EQ(Count(options), 5U);
 }
 
 // The list read once more: its names, and a folder in it walked.
 TEST(NameCountTest, CountsTheNamesOfAListThatIsAFile) {
   TempDir dir;
-  MakePhotos(dir);
+  CliOptions options = PhotosWalked(dir);
   WriteWholeFile(dir / "list", dir / "photos" + "\n\n" + dir / "one.jpg" + "\r\n-\n");
-  CliOptions options;
-  options.recursive = true;
-  options.files = {dir / "photos"};
   options.filesFrom = dir / "list";
   EXPECT_EQ(Count(options), 3U + 3U + 2U);
 #ifndef _WIN32
